@@ -1,0 +1,28 @@
+#include "cli/vista_texto.h"
+
+#include "core/error_conversion.h"
+
+namespace tolvar {
+
+void vista_texto::muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
+                                     std::int32_t cont_text) {
+  // Printed with the file names, once the drawing is done: the zeros a window shows while
+  // it converts are no news on a terminal.
+  cuentas_[0] = cont_polyline;
+  cuentas_[1] = cont_point;
+  cuentas_[2] = cont_text;
+}
+
+void vista_texto::muestra_ficheros(const std::filesystem::path& bin,
+                                   const std::filesystem::path& err) {
+  salida_ << "POLYLINE leidas : " << cuentas_[0] << '\n'
+          << "POINT leidos : " << cuentas_[1] << '\n'
+          << "TEXT leidos  : " << cuentas_[2] << '\n'
+          << "Creado el fichero : " << texto_ruta(bin) << '\n'
+          << "Creado el fichero : " << texto_ruta(err) << '\n';
+  salida_.flush();
+}
+
+void vista_texto::muestra_fin() { salida_ << "Proceso Finalizado." << std::endl; }
+
+}  // namespace tolvar

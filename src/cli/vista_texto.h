@@ -1,0 +1,27 @@
+#pragma once
+
+#include <ostream>
+
+#include "core/vista_conversion.h"
+
+namespace tolvar {
+
+// The window's counters and labels as lines of text, one block per drawing.
+class vista_texto final : public vista_conversion {
+ public:
+  vista_texto(std::ostream& salida, bool atributo) : salida_(salida), atributo_(atributo) {}
+
+  void muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
+                          std::int32_t cont_text) override;
+  void muestra_ficheros(const std::filesystem::path& bin, const std::filesystem::path& err) override;
+  void muestra_fin() override;
+  void puntero_espera(bool) override {}
+  bool atributo_activado() const override { return atributo_; }
+
+ private:
+  std::ostream& salida_;
+  bool atributo_;
+  std::int32_t cuentas_[3] = {0, 0, 0};
+};
+
+}  // namespace tolvar

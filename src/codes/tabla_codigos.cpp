@@ -1,0 +1,70 @@
+#include "codes/tabla_codigos.h"
+
+#include <optional>
+
+#include "core/conversor.h"
+#include "core/error_conversion.h"
+#include "core/lector_lineas.h"
+
+namespace tolvar {
+
+namespace {
+constexpr std::int64_t max_filas = 32767;
+constexpr std::size_t max_posicion_espacio = 32767;
+}  // namespace
+
+void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero) {
+  lector_lineas lineas(origen, fichero);
+  std::vector<fila_codigo> filas;
+  // Too many lines is reported before a bad line, whichever comes first in the file: the
+  // count of the rows is the first thing known about a table.
+  std::optional<error_conversion> linea_mala;
+  std::string_view linea;
+  while (lineas.lee(linea)) {
+    if (lineas.num_linea() > max_filas)
+      throw error_conversion(desbordamiento, "the code table has more than 32,767 lines", fichero,
+                             lineas.num_linea());
+    if (linea_mala) continue;
+    const std::string_view l = recorta(linea);
+    const std::size_t p = l.find(' ');
+    if (p == std::string_view::npos) {
+      linea_mala.emplace(argumento_no_valido,
+                         cita(l) + " is not a code, a space and a layer text", fichero,
+                         lineas.num_linea());
+      continue;
+    }
+    if (p + 1 >= max_posicion_espacio) {
+      linea_mala.emplace(desbordamiento, "the code of this line is too long", fichero,
+                         lineas.num_linea());
+      continue;
+    }
+    filas.push_back({std::string(l.substr(0, p)), std::string(recorta(l.substr(p + 1)))});
+  }
+  if (linea_mala) throw *linea_mala;
+  filas_ = std::move(filas);
+}
+
+const std::string* tabla_codigos::busca(std::string_view capa) const {
+  for (const fila_codigo& f : filas_) {
+    if (capa.find(f.capa) != std::string_view::npos) return &f.codigo;
+  }
+  return nullptr;
+}
+
+void conversor::CargaTab() {
+  const std::unique_ptr<fuente> origen = fs_.abre(e_.fich_tab);
+  tabla_.carga(*origen, e_.fich_tab);
+}
+
+void conversor::ProcesaCodigo(std::string& codigo) {
+  if (const std::string* c = tabla_.busca(codigo)) {
+    codigo = *c;
+    return;
+  }
+  linea_err_.assign(codigo);
+  linea_err_ += "\r\n";
+  err_->escribe(linea_err_);
+  codigo = codigo_nuevo;
+}
+
+}  // namespace tolvar

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ficheros.h"
+
+namespace tolvar {
+
+// The name of the code table in the drawings' directory.
+inline constexpr const char* nombre_tabla = "dxfbin.tab";
+// What an unclassified layer is coded as.
+inline constexpr const char* codigo_nuevo = "Nuevo";
+
+// One line of the table: a code, a space, a layer text.
+struct fila_codigo {
+  std::string codigo;
+  std::string capa;
+};
+
+// The layer code table. Rows keep the order of the file: the first match wins.
+class tabla_codigos {
+ public:
+  // Reads the whole table from `origen` (`fichero` names it in errors), replacing what the
+  // table held. Error 5 for a line without a space once trimmed (a blank line included),
+  // error 6 for more than 32,767 lines or a first space at position 32,767 or beyond.
+  void carga(fuente& origen, const std::filesystem::path& fichero);
+
+  // The code of the first row whose layer text occurs anywhere in `capa` (exact bytes), or
+  // nullptr when no row does.
+  const std::string* busca(std::string_view capa) const;
+
+  std::int16_t num_tab() const noexcept { return static_cast<std::int16_t>(filas_.size()); }
+  const std::vector<fila_codigo>& filas() const noexcept { return filas_; }
+
+ private:
+  std::vector<fila_codigo> filas_;
+};
+
+}  // namespace tolvar

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "codes/tabla_codigos.h"
+#include "core/estado_conversion.h"
+#include "core/ficheros.h"
+#include "core/lector_grupos.h"
+#include "core/vista_conversion.h"
+
+namespace tolvar {
+
+// A batch may not hold more drawings than this.
+inline constexpr std::int32_t max_ficheros = 1000;
+
+// The counts of the drawing converted last.
+struct contadores {
+  std::int32_t cont_polyline = 0;
+  std::int32_t cont_point = 0;
+  std::int32_t cont_text = 0;
+  std::int32_t cont_triang = 0;
+};
+
+// The converter: the procedures of a conversion over their shared state. Each is defined
+// in the folder of its subsystem: readers in dxf/, the code table in codes/, the record
+// writer in output/. Every failure is an error_conversion thrown to the caller of
+// ProcesoLote or ProcesoFichero; what was written before it stays in its files.
+class conversor {
+ public:
+  conversor(vista_conversion& vista, ficheros& fs);
+
+  // Converts every drawing of the directory of `fich_dxf`, in byte order of their names;
+  // does nothing while `fich_dxf` is empty. Error 9 for more than 1000 drawings, before any
+  // is converted.
+  void ProcesoLote();
+  // The same for a directory named directly.
+  void ProcesoDirectorio(const std::filesystem::path& directorio);
+  // One drawing: `fich_dxf` inside `directorio` -> NAME.bin and NAME.err beside it.
+  void ProcesoFichero();
+
+  estado_conversion& estado() noexcept { return e_; }
+  const contadores& cuentas() const noexcept { return cuentas_; }
+  const tabla_codigos& tabla() const noexcept { return tabla_; }
+
+ private:
+  void recorre_dibujo();
+  void cuenta(std::int32_t& contador);
+
+  // dxf/
+  void ProcesaPolyline();
+  void procesaVertex();
+  void ProcesaPoint();
+  void ProcesaText();
+  void ProcesaTriang();
+  std::int32_t coordenada(const grupo& g, bool con_desplazamiento) const;
+  void capa(const grupo& g);
+  void clasifica_sin_capa();
+
+  // codes/
+  void CargaTab();
+  void ProcesaCodigo(std::string& codigo);
+
+  // output/
+  void GrabaEntidad();
+
+  vista_conversion& vista_;
+  ficheros& fs_;
+  estado_conversion e_;
+  tabla_codigos tabla_;
+  contadores cuentas_;
+
+  // Only while ProcesoFichero runs.
+  std::optional<lector_grupos> lector_;
+  std::unique_ptr<sumidero> bin_;
+  std::unique_ptr<sumidero> err_;
+  std::int64_t linea_entidad_ = 0;   // where the entity being read starts, for errors
+  bool tiene_capa_ = false;          // the entity being read had a layer group
+
+  // Reused buffers: no allocation per entity once they have grown.
+  std::string registro_;
+  std::string linea_err_;
+};
+
+}  // namespace tolvar

@@ -1,0 +1,71 @@
+#include "core/error_conversion.h"
+
+namespace tolvar {
+namespace {
+
+std::string compone(int numero, const std::string& que, const std::filesystem::path& fichero,
+                    std::int64_t num_linea) {
+  std::string m = "Error " + std::to_string(numero) + " (" + describe_error(numero) + "): " + que;
+  if (!fichero.empty()) {
+    m += " -- " + texto_ruta(fichero);
+    if (num_linea > 0) m += ", line " + std::to_string(num_linea);
+  }
+  return m;
+}
+
+}  // namespace
+
+const char* describe_error(int numero) {
+  switch (numero) {
+    case argumento_no_valido: return "invalid argument";
+    case desbordamiento: return "overflow";
+    case subindice_fuera_de_rango: return "subscript out of range";
+    case tipo_incompatible: return "type mismatch";
+    case fichero_no_encontrado: return "file not found";
+    case error_de_dispositivo: return "device I/O error";
+    case disco_lleno: return "disk full";
+    case fin_de_fichero: return "input past end of file";
+    case permiso_denegado: return "permission denied";
+    case error_de_acceso: return "path/file access error";
+    case ruta_no_encontrada: return "path not found";
+    default: return "error";
+  }
+}
+
+error_conversion::error_conversion(int numero, const std::string& que,
+                                   std::filesystem::path fichero, std::int64_t num_linea)
+    : std::runtime_error(compone(numero, que, fichero, num_linea)),
+      numero_(numero),
+      que_(que),
+      fichero_(std::move(fichero)),
+      num_linea_(num_linea) {}
+
+error_conversion error_conversion::situada(const std::filesystem::path& fichero,
+                                           std::int64_t num_linea) const {
+  return error_conversion(numero_, que_, fichero, num_linea);
+}
+
+error_conversion error_sistema(std::error_code ec, const std::string& que,
+                               const std::filesystem::path& fichero) {
+  int numero = error_de_acceso;
+  if (ec == std::errc::no_such_file_or_directory) {
+    numero = fichero_no_encontrado;
+  } else if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
+             ec == std::errc::read_only_file_system) {
+    numero = permiso_denegado;
+  } else if (ec == std::errc::no_space_on_device || ec == std::errc::file_too_large) {
+    numero = disco_lleno;
+  } else if (ec == std::errc::io_error) {
+    numero = error_de_dispositivo;
+  } else if (ec == std::errc::not_a_directory) {
+    numero = ruta_no_encontrada;
+  }
+  return error_conversion(numero, que + ": " + ec.message(), fichero);
+}
+
+std::string texto_ruta(const std::filesystem::path& ruta) {
+  const std::u8string u = ruta.u8string();
+  return std::string(u.begin(), u.end());
+}
+
+}  // namespace tolvar

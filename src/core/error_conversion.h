@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace tolvar {
+
+// The numbers a failure is known by; they are also the exit status of tolvar-cli.
+enum num_error : int {
+  argumento_no_valido = 5,
+  desbordamiento = 6,
+  subindice_fuera_de_rango = 9,
+  tipo_incompatible = 13,
+  fichero_no_encontrado = 53,
+  error_de_dispositivo = 57,
+  disco_lleno = 61,
+  fin_de_fichero = 62,
+  permiso_denegado = 70,
+  error_de_acceso = 75,
+  ruta_no_encontrada = 76,
+};
+
+// Short English description of a number ("type mismatch"); "error" for unknown ones.
+const char* describe_error(int numero);
+
+// The one failure of a conversion. what() reads
+//   Error 13 (type mismatch): "12,5" is not a number -- D/plano.dxf, line 1234
+// num_linea 0 means the fault is not on a line of a file.
+class error_conversion : public std::runtime_error {
+ public:
+  error_conversion(int numero, const std::string& que, std::filesystem::path fichero = {},
+                   std::int64_t num_linea = 0);
+
+  int numero() const noexcept { return numero_; }
+  const std::string& que() const noexcept { return que_; }
+  const std::filesystem::path& fichero() const noexcept { return fichero_; }
+  std::int64_t num_linea() const noexcept { return num_linea_; }
+
+  // Pure helpers know what went wrong but not where; the caller that knows adds it.
+  error_conversion situada(const std::filesystem::path& fichero, std::int64_t num_linea) const;
+
+ private:
+  int numero_;
+  std::string que_;
+  std::filesystem::path fichero_;
+  std::int64_t num_linea_;
+};
+
+// A refusal of the file system, numbered like the rest (53 not found, 70 permission, 61 disk
+// full, 75 otherwise) and carrying the system's own text.
+error_conversion error_sistema(std::error_code ec, const std::string& que,
+                               const std::filesystem::path& fichero);
+
+// UTF-8 text of a path, for messages and the window; the same bytes on POSIX.
+std::string texto_ruta(const std::filesystem::path& ruta);
+
+}  // namespace tolvar

@@ -1,0 +1,166 @@
+// The one place that talks to the operating system about files: std::FILE for the data,
+// std::filesystem for the rest, and the Windows hidden attribute behind an #ifdef.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#include "core/error_conversion.h"
+#include "core/ficheros.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
+namespace tolvar {
+namespace {
+
+std::FILE* abre_c(const std::filesystem::path& ruta, bool escritura) {
+#ifdef _WIN32
+  std::FILE* f = nullptr;
+  if (_wfopen_s(&f, ruta.c_str(), escritura ? L"wb" : L"rb") != 0) return nullptr;
+  return f;
+#else
+  return std::fopen(ruta.c_str(), escritura ? "wb" : "rb");
+#endif
+}
+
+std::error_code ultimo_error() { return {errno ? errno : EIO, std::generic_category()}; }
+
+bool oculto(const std::filesystem::directory_entry& entrada) {
+  const std::string nombre = texto_ruta(entrada.path().filename());
+  if (!nombre.empty() && nombre.front() == '.') return true;
+#ifdef _WIN32
+  const DWORD atributos = GetFileAttributesW(entrada.path().c_str());
+  if (atributos != INVALID_FILE_ATTRIBUTES &&
+      (atributos & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0)
+    return true;
+#endif
+  return false;
+}
+
+class fuente_disco final : public fuente {
+ public:
+  fuente_disco(std::FILE* f, std::filesystem::path ruta) : f_(f), ruta_(std::move(ruta)) {
+    // Our readers keep their own large buffer; a second one in stdio only costs a copy.
+    std::setvbuf(f_, nullptr, _IONBF, 0);
+  }
+  ~fuente_disco() override { std::fclose(f_); }
+  fuente_disco(const fuente_disco&) = delete;
+  fuente_disco& operator=(const fuente_disco&) = delete;
+
+  std::size_t lee(char* destino, std::size_t max) override {
+    errno = 0;
+    const std::size_t n = std::fread(destino, 1, max, f_);
+    if (n == 0 && std::ferror(f_)) throw error_sistema(ultimo_error(), "cannot read the file", ruta_);
+    return n;
+  }
+
+ private:
+  std::FILE* f_;
+  std::filesystem::path ruta_;
+};
+
+class sumidero_disco final : public sumidero {
+ public:
+  static constexpr std::size_t capacidad = std::size_t{1} << 20;
+
+  sumidero_disco(std::FILE* f, std::filesystem::path ruta)
+      : f_(f), ruta_(std::move(ruta)), buffer_(new char[capacidad]) {
+    std::setvbuf(f_, nullptr, _IONBF, 0);
+  }
+  ~sumidero_disco() override {
+    if (f_ != nullptr) {
+      vuelca_sin_error();
+      std::fclose(f_);
+    }
+  }
+  sumidero_disco(const sumidero_disco&) = delete;
+  sumidero_disco& operator=(const sumidero_disco&) = delete;
+
+  void escribe(std::string_view bytes) override {
+    if (bytes.size() > capacidad - usados_) {
+      vuelca();
+      if (bytes.size() >= capacidad) {
+        escribe_directo(bytes.data(), bytes.size());
+        return;
+      }
+    }
+    std::memcpy(buffer_.get() + usados_, bytes.data(), bytes.size());
+    usados_ += bytes.size();
+  }
+
+  void cierra() override {
+    if (f_ == nullptr) return;
+    vuelca();
+    std::FILE* f = f_;
+    f_ = nullptr;
+    errno = 0;
+    if (std::fclose(f) != 0) throw error_sistema(ultimo_error(), "cannot write the file", ruta_);
+  }
+
+ private:
+  void escribe_directo(const char* datos, std::size_t n) {
+    errno = 0;
+    if (std::fwrite(datos, 1, n, f_) != n)
+      throw error_sistema(ultimo_error(), "cannot write the file", ruta_);
+  }
+  void vuelca() {
+    const std::size_t n = usados_;
+    usados_ = 0;  // a failed write is reported once, not again by the destructor
+    if (n > 0) escribe_directo(buffer_.get(), n);
+  }
+  void vuelca_sin_error() noexcept {
+    if (usados_ > 0) std::fwrite(buffer_.get(), 1, usados_, f_);
+    usados_ = 0;
+  }
+
+  std::FILE* f_;
+  std::filesystem::path ruta_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t usados_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<fuente> ficheros_disco::abre(const std::filesystem::path& ruta) {
+  errno = 0;
+  std::FILE* f = abre_c(ruta, false);
+  if (f == nullptr) throw error_sistema(ultimo_error(), "cannot open the file", ruta);
+  return std::make_unique<fuente_disco>(f, ruta);
+}
+
+std::unique_ptr<sumidero> ficheros_disco::crea(const std::filesystem::path& ruta) {
+  errno = 0;
+  std::FILE* f = abre_c(ruta, true);
+  if (f == nullptr) throw error_sistema(ultimo_error(), "cannot create the file", ruta);
+  return std::make_unique<sumidero_disco>(f, ruta);
+}
+
+bool ficheros_disco::existe_fichero(const std::filesystem::path& ruta) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(ruta, ec);
+}
+
+void ficheros_disco::borra(const std::filesystem::path& ruta) {
+  std::error_code ec;
+  if (!std::filesystem::remove(ruta, ec) && ec)
+    throw error_sistema(ec, "cannot delete the file", ruta);
+}
+
+std::vector<std::filesystem::path> ficheros_disco::lista(const std::filesystem::path& directorio) {
+  std::vector<std::filesystem::path> nombres;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(directorio, ec), fin;
+  if (ec) throw error_sistema(ec, "cannot list the directory", directorio);
+  for (; it != fin; it.increment(ec)) {
+    std::error_code ec_tipo;
+    if (!it->is_regular_file(ec_tipo) || oculto(*it)) continue;
+    nombres.push_back(it->path().filename());
+  }
+  if (ec) throw error_sistema(ec, "cannot list the directory", directorio);
+  return nombres;
+}
+
+}  // namespace tolvar

@@ -1,0 +1,108 @@
+#include "core/ficheros_memoria.h"
+
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+
+#include "core/error_conversion.h"
+
+namespace tolvar {
+namespace {
+
+std::string clave(const std::filesystem::path& ruta) {
+  return texto_ruta(ruta.lexically_normal().generic_string());
+}
+
+class fuente_memoria final : public fuente {
+ public:
+  explicit fuente_memoria(std::string datos) : datos_(std::move(datos)) {}
+  std::size_t lee(char* destino, std::size_t max) override {
+    const std::size_t n = std::min(max, datos_.size() - pos_);
+    std::memcpy(destino, datos_.data() + pos_, n);
+    pos_ += n;
+    return n;
+  }
+
+ private:
+  std::string datos_;
+  std::size_t pos_ = 0;
+};
+
+class sumidero_memoria final : public sumidero {
+ public:
+  sumidero_memoria(ficheros_memoria& fs, std::string clave, std::filesystem::path ruta)
+      : fs_(fs), clave_(std::move(clave)), ruta_(std::move(ruta)) {}
+
+  void escribe(std::string_view bytes) override {
+    ++escrituras_;
+    const auto fallo = fs_.escritura_fallida.find(clave_);
+    if (fallo != fs_.escritura_fallida.end() && escrituras_ >= fallo->second)
+      throw error_sistema(std::make_error_code(std::errc::no_space_on_device),
+                          "cannot write the file", ruta_);
+    fs_.contenido[clave_].append(bytes);
+  }
+  void cierra() override {
+    if (fs_.cierre_fallido.count(clave_) != 0)
+      throw error_sistema(std::make_error_code(std::errc::no_space_on_device),
+                          "cannot write the file", ruta_);
+  }
+
+ private:
+  ficheros_memoria& fs_;
+  std::string clave_;
+  std::filesystem::path ruta_;
+  std::size_t escrituras_ = 0;
+};
+
+}  // namespace
+
+void ficheros_memoria::pon(const std::filesystem::path& ruta, std::string bytes) {
+  contenido[clave(ruta)] = std::move(bytes);
+}
+
+std::optional<std::string> ficheros_memoria::lee(const std::filesystem::path& ruta) const {
+  const auto it = contenido.find(clave(ruta));
+  if (it == contenido.end()) return std::nullopt;
+  return it->second;
+}
+
+std::unique_ptr<fuente> ficheros_memoria::abre(const std::filesystem::path& ruta) {
+  const auto it = contenido.find(clave(ruta));
+  if (it == contenido.end())
+    throw error_sistema(std::make_error_code(std::errc::no_such_file_or_directory),
+                        "cannot open the file", ruta);
+  return std::make_unique<fuente_memoria>(it->second);
+}
+
+std::unique_ptr<sumidero> ficheros_memoria::crea(const std::filesystem::path& ruta) {
+  const std::string k = clave(ruta);
+  if (no_creables.count(k) != 0)
+    throw error_sistema(std::make_error_code(std::errc::permission_denied),
+                        "cannot create the file", ruta);
+  contenido[k].clear();
+  return std::make_unique<sumidero_memoria>(*this, k, ruta);
+}
+
+bool ficheros_memoria::existe_fichero(const std::filesystem::path& ruta) {
+  return contenido.count(clave(ruta)) != 0;
+}
+
+void ficheros_memoria::borra(const std::filesystem::path& ruta) {
+  const std::string k = clave(ruta);
+  if (no_borrables.count(k) != 0)
+    throw error_sistema(std::make_error_code(std::errc::permission_denied),
+                        "cannot delete the file", ruta);
+  contenido.erase(k);
+}
+
+std::vector<std::filesystem::path> ficheros_memoria::lista(const std::filesystem::path& directorio) {
+  const std::string dir = clave(directorio);
+  std::vector<std::filesystem::path> nombres;
+  for (const auto& [k, datos] : contenido) {
+    const std::filesystem::path p(k);
+    if (clave(p.parent_path()) == dir && ocultos.count(k) == 0) nombres.push_back(p.filename());
+  }
+  return nombres;
+}
+
+}  // namespace tolvar

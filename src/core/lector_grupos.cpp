@@ -1,0 +1,85 @@
+#include "core/lector_grupos.h"
+
+#include "core/error_conversion.h"
+
+namespace tolvar {
+
+bool lee_entero(std::string_view texto, std::int32_t& valor, bool& desborda) noexcept {
+  texto = recorta(texto);
+  desborda = false;
+  std::size_t i = 0;
+  bool negativo = false;
+  if (i < texto.size() && (texto[i] == '+' || texto[i] == '-')) negativo = texto[i++] == '-';
+  if (i == texto.size()) return false;
+  std::int64_t v = 0;
+  for (; i < texto.size(); ++i) {
+    const char c = texto[i];
+    if (c < '0' || c > '9') return false;
+    if (v <= INT64_C(0x7fffffff) + 1) v = v * 10 + (c - '0');
+  }
+  if (negativo) v = -v;
+  if (v < INT32_MIN || v > INT32_MAX) {
+    desborda = true;
+    return false;
+  }
+  valor = static_cast<std::int32_t>(v);
+  return true;
+}
+
+lector_grupos::lector_grupos(fuente& origen, std::filesystem::path fichero)
+    : lineas_(origen, std::move(fichero)) {}
+
+const grupo* lector_grupos::fin_en_blanco(std::int64_t primera_blanca) {
+  std::string_view linea;
+  while (lineas_.lee(linea)) {
+    if (!recorta(linea).empty())
+      throw error_conversion(tipo_incompatible, "blank line where a group code was expected",
+                             fichero(), primera_blanca);
+  }
+  terminado_ = true;
+  return nullptr;
+}
+
+const grupo* lector_grupos::siguiente() {
+  if (devuelto_) {
+    devuelto_ = false;
+    return &actual_;
+  }
+  if (terminado_) return nullptr;
+
+  std::string_view linea;
+  if (!lineas_.lee(linea)) {
+    terminado_ = true;
+    if (lineas_.num_linea() == 0)
+      throw error_conversion(fin_de_fichero, "the drawing is empty", fichero());
+    return nullptr;
+  }
+  const std::int64_t n = lineas_.num_linea();
+  const std::string_view codigo = recorta(linea);
+  if (codigo.empty()) return fin_en_blanco(n);
+  bool desborda = false;
+  if (!lee_entero(codigo, actual_.codigo, desborda)) {
+    throw error_conversion(desborda ? desbordamiento : tipo_incompatible,
+                           cita(codigo) + " is not a group code", fichero(), n);
+  }
+  if (!lineas_.lee(linea)) {
+    throw error_conversion(fin_de_fichero,
+                           "group code " + std::to_string(actual_.codigo) + " has no value line",
+                           fichero(), n);
+  }
+  actual_.valor = recorta(linea);
+  actual_.num_linea = n;
+  if (actual_.codigo == 0 && actual_.valor == "EOF") terminado_ = true;
+  return &actual_;
+}
+
+const grupo& lector_grupos::exige(const char* dentro_de) {
+  const grupo* g = siguiente();
+  if (g == nullptr) {
+    throw error_conversion(fin_de_fichero, std::string("the drawing ends inside ") + dentro_de,
+                           fichero(), lineas_.num_linea());
+  }
+  return *g;
+}
+
+}  // namespace tolvar

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tolvar {
+
+// These throw error_conversion without a file or line; the reader that called them adds it.
+
+// A decimal number as drawings write it: optional sign, digits with an optional point and
+// fraction (".5" and "5." too), optional exponent; spaces around it allowed. Anything else
+// (a comma, "inf", "nan", hex, nothing) is error 13. Too small to represent is 0; too large
+// is error 6.
+double lee_numero(std::string_view texto);
+
+// Nearest integer, halves to even; error 6 outside the signed 32-bit range (NaN included).
+std::int32_t redondea_32(double valor);
+
+// The coordinate rule: value x 1000, less 4,000,000,000 for a northing read with the offset,
+// rounded half to even into signed 32 bits.
+std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento);
+
+// A text height: value x 1000, kept as a double and not rounded; error 6 when it is too large
+// to compute.
+double escala_altura(std::string_view texto);
+
+}  // namespace tolvar

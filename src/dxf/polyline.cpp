@@ -1,0 +1,61 @@
+#include "core/conversor.h"
+#include "core/error_conversion.h"
+#include "dxf/lectura.h"
+
+namespace tolvar {
+
+void conversor::ProcesaPolyline() {
+  tiene_capa_ = false;
+  for (;;) {
+    const grupo& g = lector_->exige("a POLYLINE");
+    if (g.codigo == 0) {
+      if (g.valor == "VERTEX") {
+        if (e_.num_puntos >= max_puntos) {
+          throw error_conversion(subindice_fuera_de_rango, "a POLYLINE with more than 5000 vertices",
+                                 lector_->fichero(), g.num_linea + 1);
+        }
+        ++e_.num_puntos;
+        procesaVertex();
+        continue;
+      }
+      // Any other entity ends the polyline too: a missing SEQEND must not swallow the
+      // entities after it.
+      if (g.valor != "SEQEND") lector_->devuelve();
+      break;
+    }
+    if (g.codigo == grupo_capa) {
+      capa(g);
+    } else if (g.codigo == grupo_indicadores) {
+      std::int32_t indicadores = 0;
+      bool desborda = false;
+      if (!lee_entero(g.valor, indicadores, desborda)) {
+        throw error_conversion(desborda ? desbordamiento : tipo_incompatible,
+                               cita(g.valor) + " is not an integer", lector_->fichero(),
+                               g.num_linea + 1);
+      }
+      e_.elem_cerrado = (indicadores & 1) != 0;  // bit 1: closed, whatever else is set
+    }
+  }
+  clasifica_sin_capa();
+  GrabaEntidad();
+}
+
+void conversor::procesaVertex() {
+  tipo_punto p{};  // DXF's default for a coordinate the vertex leaves out
+  for (;;) {
+    const grupo& g = lector_->exige("a VERTEX");
+    if (g.codigo == 0) {
+      lector_->devuelve();
+      break;
+    }
+    switch (g.codigo) {
+      case grupo_x: p.x = coordenada(g, false); break;
+      case grupo_y: p.y = coordenada(g, true); break;
+      case grupo_z: p.z = coordenada(g, false); break;
+      default: break;
+    }
+  }
+  e_.puntos[static_cast<std::size_t>(e_.num_puntos)] = p;
+}
+
+}  // namespace tolvar
