@@ -1,1 +1,120 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/aplicacion.h"
+#include "support/dibujos.h"
+
+namespace tolvar::prueba {
+namespace {
+
+namespace fs = std::filesystem;
+
+class tolvar_cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tolvar_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void escribe(const std::string& nombre, const std::string& datos) {
+    std::ofstream(dir_ / nombre, std::ios::binary) << datos;
+  }
+  std::string lee(const std::string& nombre) {
+    std::ifstream f(dir_ / nombre, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+  }
+  int ejecuta(std::vector<std::string> argumentos) {
+    salida_.str("");
+    errores_.str("");
+    return ejecuta_cli(argumentos, salida_, errores_);
+  }
+
+  fs::path dir_;
+  std::ostringstream salida_, errores_;
+};
+
+const std::string punto = dibujo({"  0", "SECTION", "  2", "ENTITIES", "  0", "POINT", "  8", "CAPA", " 10", "1.5",
+                                  " 20", "4000002.25", " 30", "0", "  0", "POINT", "  8", "RARA", " 30", "0",
+                                  "  0", "ENDSEC", "  0", "EOF"});
+const std::string registro_sin_atributo = hex(
+    "43 3D 30 31 30 31 00 00 00 00 01 00"
+    "DC 05 00 00 CA 08 00 00 00 00 00 00"
+    "DC 05 00 00 CA 08 00 00 00 00 00 00"
+    "14 00 00 00 06 00 00 00 A5 07 00 00"
+    "DC 05 00 00 CA 08 00 00 00 00 00 00");
+
+TEST_F(tolvar_cli, convierte_el_directorio_y_cuenta_lo_que_hizo) {
+  escribe("dxfbin.tab", "0101 CAPA\n");
+  escribe("plano.dxf", punto);
+  escribe("otro.DXF", dibujo({"  0", "EOF"}));
+  EXPECT_EQ(ejecuta({"--no-atr", dir_.string()}), 0) << errores_.str();
+  const std::string d = dir_.string();
+  EXPECT_EQ(salida_.str(),
+            "POLYLINE leidas : 0\nPOINT leidos : 0\nTEXT leidos  : 0\n"
+            "Creado el fichero : " + (dir_ / "otro.bin").string() + "\n"
+            "Creado el fichero : " + (dir_ / "otro.err").string() + "\n"
+            "POLYLINE leidas : 0\nPOINT leidos : 2\nTEXT leidos  : 0\n"
+            "Creado el fichero : " + (dir_ / "plano.bin").string() + "\n"
+            "Creado el fichero : " + (dir_ / "plano.err").string() + "\n"
+            "Proceso Finalizado.\n");
+  EXPECT_EQ(errores_.str(), "");
+  std::string esperado = registro_sin_atributo;
+  esperado += hex("43 3D 4E 75 65 76 6F 00 00 00 01 00"
+                  "00 00 00 00 00 00 00 00 00 00 00 00"
+                  "00 00 00 00 00 00 00 00 00 00 00 00"
+                  "14 00 00 00 06 00 00 00 A5 07 00 00"
+                  "00 00 00 00 00 00 00 00 00 00 00 00");
+  EXPECT_EQ(muestra_hex(lee("plano.bin")), muestra_hex(esperado));
+  EXPECT_EQ(lee("plano.err"), "RARA\r\n");
+  EXPECT_EQ(lee("otro.bin"), "");
+}
+
+TEST_F(tolvar_cli, un_dibujo_nombra_su_directorio_y_el_atributo_va_por_defecto) {
+  escribe("dxfbin.tab", "0101 CAPA\r\n");
+  escribe("plano.dxf", dibujo({"  0", "POINT", "  8", "CAPA", " 10", "1.5", " 20", "4000002.25", " 30", "0"}));
+  EXPECT_EQ(ejecuta({(dir_ / "plano.dxf").string()}), 0) << errores_.str();
+  std::string esperado = registro_sin_atributo;
+  esperado[9] = 1;
+  esperado += hex("01 00 00 00 00 00 32 30 31 20 20 20");
+  EXPECT_EQ(muestra_hex(lee("plano.bin")), muestra_hex(esperado));
+  EXPECT_EQ(ejecuta({"--atr", (dir_ / "plano.dxf").string()}), 0);
+  EXPECT_EQ(lee("plano.bin").size(), 72u);
+  EXPECT_EQ(ejecuta({"--no-atr", (dir_ / "plano.dxf").string()}), 0);
+  EXPECT_EQ(lee("plano.bin").size(), 60u);
+}
+
+TEST_F(tolvar_cli, un_fallo_sale_con_su_numero_y_lo_dice_en_stderr) {
+  escribe("a.dxf", punto);
+  EXPECT_EQ(ejecuta({dir_.string()}), 53);
+  EXPECT_NE(errores_.str().find("Error 53 (file not found)"), std::string::npos) << errores_.str();
+  EXPECT_NE(errores_.str().find("dxfbin.tab"), std::string::npos) << errores_.str();
+  EXPECT_EQ(salida_.str().find("Proceso Finalizado."), std::string::npos);
+
+  escribe("dxfbin.tab", "0101 CAPA\r\n");
+  escribe("a.dxf", dibujo({"  0", "POINT", " 10", "1,5"}));
+  EXPECT_EQ(ejecuta({dir_.string()}), 13);
+  EXPECT_EQ(errores_.str(), "tolvar-cli: Error 13 (type mismatch): \"1,5\" is not a number -- " +
+                                (dir_ / "a.dxf").string() + ", line 4\n");
+
+  EXPECT_EQ(ejecuta({(dir_ / "no_existe.dxf").string()}), 53);
+}
+
+TEST_F(tolvar_cli, ayuda_version_y_linea_de_ordenes_mala) {
+  EXPECT_EQ(ejecuta({"--help"}), 0);
+  EXPECT_NE(salida_.str().find("--no-atr"), std::string::npos) << salida_.str();
+  EXPECT_NE(salida_.str().find("PATH"), std::string::npos);
+  EXPECT_EQ(ejecuta({"--version"}), 0);
+  EXPECT_EQ(salida_.str().rfind("tolvar-cli ", 0), 0u) << salida_.str();
+  EXPECT_EQ(ejecuta({}), 1);
+  EXPECT_FALSE(errores_.str().empty());
+  EXPECT_EQ(ejecuta({"--colores", dir_.string()}), 1);
+}
+
+}  // namespace
+}  // namespace tolvar::prueba

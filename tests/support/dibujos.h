@@ -3,6 +3,8 @@
 // What the tests share: a recording window, drawings and expected bytes written as literals,
 // and a batch run on memory files.
 
+#include <gmock/gmock.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
