@@ -116,5 +116,44 @@ TEST_F(tolvar_cli, ayuda_version_y_linea_de_ordenes_mala) {
   EXPECT_EQ(ejecuta({"--colores", dir_.string()}), 1);
 }
 
+// Steps from record to record by their lengths, as the programs that read the files do.
+int cuenta_registros(const std::string& bin) {
+  int n = 0;
+  std::size_t i = 0;
+  while (i + 48 <= bin.size()) {
+    const auto num_elem = static_cast<std::size_t>(static_cast<unsigned char>(bin[i + 10]) |
+                                                   (static_cast<unsigned char>(bin[i + 11]) << 8));
+    i += 48 + 12 * num_elem + (bin[i + 9] == 1 ? 12 : 0);
+    ++n;
+  }
+  return i == bin.size() ? n : -1;
+}
+
+TEST_F(tolvar_cli, el_directorio_de_ejemplo) {
+  for (const auto& f : fs::directory_iterator(TOLVAR_EJEMPLOS))
+    if (f.path().extension() == ".dxf" || f.path().extension() == ".tab")
+      fs::copy_file(f.path(), dir_ / f.path().filename());
+  EXPECT_EQ(ejecuta({dir_.string()}), 0) << errores_.str();
+  EXPECT_NE(salida_.str().find("POLYLINE leidas : 6\nPOINT leidos : 4\nTEXT leidos  : 4\n"), std::string::npos)
+      << salida_.str();
+  // Exactly the layers that dxfbin.tab leaves out, once per entity on them.
+  EXPECT_EQ(lee("plano_norte.err"), "CERCA\r\nARBOL AISLADO\r\nARBOL AISLADO\r\n");
+  EXPECT_EQ(lee("plano_sur.err"), "");
+  const std::string norte = lee("plano_norte.bin");
+  EXPECT_EQ(cuenta_registros(norte), 14);
+  EXPECT_EQ(cuenta_registros(lee("plano_sur.bin")), 4);
+  // The first contour line: code VI00001, four vertices, with the attribute unit.
+  EXPECT_EQ(muestra_hex(norte.substr(0, 108)),
+            muestra_hex(hex("43 3D 56 49 30 30 30 30 31 01 04 00"
+                            "1D 80 F2 1A 64 5E 08 1C E0 C8 10 00"
+                            "9C 3E F6 1A 30 31 0A 1C E0 C8 10 00"
+                            "14 00 00 00 06 00 00 00 A5 07 00 00"
+                            "1D 80 F2 1A 64 5E 08 1C E0 C8 10 00"
+                            "0E BB F3 1A 32 0D 09 1C E0 C8 10 00"
+                            "A0 F0 F4 1A 3B C7 09 1C E0 C8 10 00"
+                            "9C 3E F6 1A 30 31 0A 1C E0 C8 10 00"
+                            "01 00 00 00 00 00 32 30 31 20 20 20")));
+}
+
 }  // namespace
 }  // namespace tolvar::prueba
