@@ -6,26 +6,13 @@
 #include "core/error_conversion.h"
 #include "core/lector_grupos.h"
 #include "core/lector_lineas.h"
+#include "support/dibujos.h"
 
 namespace tolvar {
 namespace {
 
-// Hands out its bytes a few at a time, so that line ends fall across buffer refills.
-class fuente_troceada final : public fuente {
- public:
-  fuente_troceada(std::string datos, std::size_t trozo) : datos_(std::move(datos)), trozo_(trozo) {}
-  std::size_t lee(char* destino, std::size_t max) override {
-    const std::size_t n = std::min({max, trozo_, datos_.size() - pos_});
-    datos_.copy(destino, n, pos_);
-    pos_ += n;
-    return n;
-  }
+using prueba::fuente_troceada;
 
- private:
-  std::string datos_;
-  std::size_t trozo_;
-  std::size_t pos_ = 0;
-};
 
 std::vector<std::string> lineas_de(const std::string& datos, std::size_t trozo) {
   fuente_troceada f(datos, trozo);

@@ -9,11 +9,7 @@ namespace {
 constexpr std::string_view tabla = "0101 CAPA\r\nCERO 0\r\n";
 
 std::string convierte(const std::string& dxf, std::string* err = nullptr) {
-  directorio_prueba d(tabla);
-  d.pon("a.dxf", dxf);
-  d.convierte();
-  if (err != nullptr) *err = d.lee("a.err");
-  return muestra_hex(d.lee("a.bin"));
+  return convierte_hex(tabla, dxf, err);
 }
 
 // The point (1.5, 4000002.25, 0) of layer CAPA, as a whole 60-byte record.

@@ -7,11 +7,7 @@ namespace tolvar::prueba {
 namespace {
 
 std::string convierte(const std::string& dxf, std::string* err = nullptr) {
-  directorio_prueba d("0101 CAPA\r\n");
-  d.pon("a.dxf", dxf);
-  d.convierte();
-  if (err != nullptr) *err = d.lee("a.err");
-  return muestra_hex(d.lee("a.bin"));
+  return convierte_hex("0101 CAPA\r\n", dxf, err);
 }
 
 TEST(ProcesaTriang, esquinas_por_el_ultimo_digito_del_codigo) {

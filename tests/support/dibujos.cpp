@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/error_conversion.h"
 
 namespace tolvar::prueba {
@@ -75,6 +77,21 @@ bool directorio_prueba::existe(std::string_view nombre) const {
 void directorio_prueba::convierte(std::string_view elegido) {
   conv.estado().fich_dxf = std::filesystem::path("d") / elegido;
   conv.ProcesoLote();
+}
+
+std::size_t fuente_troceada::lee(char* destino, std::size_t max) {
+  const std::size_t n = std::min({max, trozo_, datos_.size() - pos_});
+  datos_.copy(destino, n, pos_);
+  pos_ += n;
+  return n;
+}
+
+std::string convierte_hex(std::string_view tabla, const std::string& dxf, std::string* err) {
+  directorio_prueba d(tabla);
+  d.pon("a.dxf", dxf);
+  d.convierte();
+  if (err != nullptr) *err = d.lee("a.err");
+  return muestra_hex(d.lee("a.bin"));
 }
 
 }  // namespace tolvar::prueba

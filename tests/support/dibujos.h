@@ -46,6 +46,18 @@ std::string hex(std::string_view pares);
 // Bytes as hexadecimal pairs in units of 12, for readable failures.
 std::string muestra_hex(std::string_view bytes);
 
+// Hands out its bytes a few at a time, so that line ends fall across buffer refills.
+class fuente_troceada final : public fuente {
+ public:
+  fuente_troceada(std::string datos, std::size_t trozo) : datos_(std::move(datos)), trozo_(trozo) {}
+  std::size_t lee(char* destino, std::size_t max) override;
+
+ private:
+  std::string datos_;
+  std::size_t trozo_;
+  std::size_t pos_ = 0;
+};
+
 // A memory directory "d" holding the given table and drawings.
 struct directorio_prueba {
   ficheros_memoria fs;
@@ -59,5 +71,9 @@ struct directorio_prueba {
   // Converts the directory "d" as a choice of "d/<elegido>" would.
   void convierte(std::string_view elegido = "a.dxf");
 };
+
+// Converts the drawing d/a.dxf with the given table; gives its .bin as muestra_hex() text and,
+// when asked, its .err.
+std::string convierte_hex(std::string_view tabla, const std::string& dxf, std::string* err = nullptr);
 
 }  // namespace tolvar::prueba
