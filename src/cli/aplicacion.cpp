@@ -4,53 +4,104 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cli/plano_svg.h"
 #include "cli/vista_texto.h"
+#include "cli/volcado.h"
 #include "core/conversor.h"
 #include "core/error_conversion.h"
 #include "core/ficheros.h"
 #include "tolvar/version.h"
 
 namespace tolvar {
+namespace {
+
+void convierte(const std::string& ruta, bool atributo, std::ostream& salida) {
+  ficheros_disco disco;
+  vista_texto vista(salida, atributo);
+  conversor c(vista, disco);
+  const std::filesystem::path p(ruta);
+  std::error_code ec;
+  const auto estado = std::filesystem::status(p, ec);
+  if (!std::filesystem::exists(estado)) {
+    throw error_sistema(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory),
+                        "cannot find the drawing or directory", p);
+  }
+  if (std::filesystem::is_directory(estado)) {
+    c.ProcesoDirectorio(p);
+  } else {
+    c.estado().fich_dxf = p;
+    c.ProcesoLote();
+  }
+}
+
+}  // namespace
 
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,
                 std::ostream& errores) {
   CLI::App app{
       "Converts every ASCII DXF drawing of a directory into NAME.bin (entity records) and\n"
-      "NAME.err (layers that the directory's dxfbin.tab does not classify), beside each drawing.",
+      "NAME.err (layers that the directory's dxfbin.tab does not classify), beside each drawing.\n"
+      "The subcommands dump and render show what a .bin holds; a broken .bin ends them with\n"
+      "status 62 when the file stops inside a record, 1 when a header is not a record's.",
       "tolvar-cli"};
   app.set_version_flag("--version", std::string("tolvar-cli ") + TOLVAR_VERSION);
+  app.require_subcommand(0, 1);
 
   std::string ruta;
   bool atributo = true;
-  app.add_option("PATH", ruta, "A drawing (its whole directory is converted) or a directory")
-      ->required();
-  app.add_flag("--atr,!--no-atr", atributo,
-               "Add the attribute unit ATR=201 to every record, or not (default: --atr)");
+  CLI::Option* opcion_ruta = app.add_option(
+      "PATH", ruta,
+      "A drawing (its whole directory is converted) or a directory; required without a "
+      "subcommand (write ./dump for a directory named dump)");
+  CLI::Option* opcion_atr = app.add_flag(
+      "--atr,!--no-atr", atributo,
+      "Add the attribute unit ATR=201 to every record, or not (default: --atr)");
+
+  CLI::App* dump = app.add_subcommand(
+      "dump", "Print every record of a .bin: offset, class, code, atr, num_elem, extent, "
+              "points, text and attribute");
+  std::string bin_dump;
+  bool json = false;
+  dump->add_option("FILE", bin_dump, "The .bin file")->required();
+  dump->add_flag("--json", json, "One JSON document instead of text");
+
+  CLI::App* render = app.add_subcommand(
+      "render", "Draw a .bin as an SVG map, northing up, coloured by code");
+  std::string bin_render, svg;
+  render->add_option("FILE", bin_render, "The .bin file")->required();
+  render->add_option("-o,--output", svg, "The SVG file to write")->required();
 
   std::vector<std::string> inverso(argumentos.rbegin(), argumentos.rend());
   try {
     app.parse(inverso);
+    const bool subcomando = dump->parsed() || render->parsed();
+    if (subcomando && (opcion_ruta->count() > 0 || opcion_atr->count() > 0)) {
+      throw CLI::ValidationError("PATH, --atr and --no-atr belong to the conversion, not to " +
+                                 std::string(dump->parsed() ? "dump" : "render"));
+    }
+    if (!subcomando && ruta.empty()) throw CLI::RequiredError("PATH");
+    // The map is created after the first pass and read again in the second: drawn over its
+    // own .bin it would destroy the file it is drawing.
+    std::error_code ec;
+    if (render->parsed() && std::filesystem::equivalent(bin_render, svg, ec)) {
+      throw CLI::ValidationError("--output", "names the .bin itself");
+    }
   } catch (const CLI::ParseError& e) {
     const int estado = app.exit(e, salida, errores);  // prints help, version or the fault
     return estado == 0 ? 0 : 1;
   }
 
-  ficheros_disco disco;
-  vista_texto vista(salida, atributo);
-  conversor c(vista, disco);
   try {
-    const std::filesystem::path p(ruta);
-    std::error_code ec;
-    const auto estado = std::filesystem::status(p, ec);
-    if (!std::filesystem::exists(estado)) {
-      throw error_sistema(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory),
-                          "cannot find the drawing or directory", p);
-    }
-    if (std::filesystem::is_directory(estado)) {
-      c.ProcesoDirectorio(p);
+    if (dump->parsed()) {
+      ficheros_disco disco;
+      const std::filesystem::path p(bin_dump);
+      const std::unique_ptr<fuente> origen = disco.abre(p);
+      vuelca_bin(*origen, p, salida, json);
+    } else if (render->parsed()) {
+      ficheros_disco disco;
+      dibuja_bin(disco, bin_render, svg);
     } else {
-      c.estado().fich_dxf = p;
-      c.ProcesoLote();
+      convierte(ruta, atributo, salida);
     }
   } catch (const error_conversion& e) {
     salida.flush();

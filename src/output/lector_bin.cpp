@@ -1,0 +1,163 @@
+#include "output/lector_bin.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "output/registro.h"
+
+namespace tolvar {
+namespace {
+
+// A block holds the longest record whole, so a record is never parsed across two reads.
+constexpr std::size_t capacidad = std::size_t{1} << 20;
+static_assert(capacidad >= max_bytes_registro);
+
+constexpr char cod_triangulo[bytes_cod] = {'T', 'R', 'I', 'A', 'N', 'G', '\0'};
+
+std::uint16_t lee_u16(const char* p) noexcept {
+  const auto b0 = static_cast<unsigned char>(p[0]);
+  const auto b1 = static_cast<unsigned char>(p[1]);
+  return static_cast<std::uint16_t>(b0 | (b1 << 8));
+}
+
+std::int32_t lee_32(const char* p) noexcept {
+  std::uint32_t u = 0;
+  for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<unsigned char>(p[i]);
+  return static_cast<std::int32_t>(u);
+}
+
+std::string hex_de(std::string_view bytes) {
+  static const char* digitos = "0123456789ABCDEF";
+  std::string s;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (!s.empty()) s += ' ';
+    s += digitos[b >> 4];
+    s += digitos[b & 15];
+  }
+  return s;
+}
+
+}  // namespace
+
+bool registro_bin::es_triangulo() const noexcept {
+  return std::memcmp(cod.data(), cod_triangulo, bytes_cod) == 0;
+}
+
+std::string_view registro_bin::cod_sin_relleno() const noexcept {
+  std::size_t n = cod.size();
+  while (n > 0 && cod[n - 1] == '\0') --n;
+  return {cod.data(), n};
+}
+
+error_bin::error_bin(int numero, std::uint64_t orden, std::uint64_t desplazamiento,
+                     const std::string& que, const std::filesystem::path& fichero)
+    : error_conversion(numero, que, fichero), orden_(orden), desplazamiento_(desplazamiento) {
+  // describe_error has no words for 1, which the converter never reports.
+  const char* descripcion =
+      numero == no_es_registro ? "not an entity record" : describe_error(numero);
+  mensaje_ = "Error " + std::to_string(numero) + " (" + descripcion + "): record " +
+             std::to_string(orden) + " at offset " + std::to_string(desplazamiento) + " " + que;
+  if (!fichero.empty()) mensaje_ += " -- " + texto_ruta(fichero);
+}
+
+lector_bin::lector_bin(fuente& origen, std::filesystem::path fichero)
+    : origen_(origen),
+      fichero_(std::move(fichero)),
+      buffer_(new char[capacidad]),
+      ini_(buffer_.get()),
+      fin_(buffer_.get()) {}
+
+bool lector_bin::asegura(std::size_t n) {
+  while (static_cast<std::size_t>(fin_ - ini_) < n && !agotado_) {
+    char* base = buffer_.get();
+    const std::size_t pendientes = static_cast<std::size_t>(fin_ - ini_);
+    if (ini_ != base) {
+      std::memmove(base, ini_, pendientes);
+      ini_ = base;
+      fin_ = base + pendientes;
+    }
+    const std::size_t leidos = origen_.lee(base + pendientes, capacidad - pendientes);
+    if (leidos == 0) agotado_ = true;
+    fin_ += leidos;
+  }
+  return static_cast<std::size_t>(fin_ - ini_) >= n;
+}
+
+void lector_bin::rompe(int numero, const std::string& que) const {
+  throw error_bin(numero, registros_ + 1, desplazamiento_, que, fichero_);
+}
+
+bool lector_bin::siguiente(registro_bin& r) {
+  if (!asegura(bytes_cabecera)) {
+    const auto quedan = static_cast<std::size_t>(fin_ - ini_);
+    if (quedan == 0) return false;
+    rompe(fin_de_fichero, "is cut short: its header unit needs 12 bytes, the file ends after " +
+                              std::to_string(quedan));
+  }
+  const char* p = ini_;
+  // The header is judged before the length it announces: a file that is not a .bin at all,
+  // or a record read from the wrong offset, shows here rather than as a length past the end.
+  if (!((p[0] == 'C' || p[0] == 'T') && p[1] == '=')) {
+    rompe(error_bin::no_es_registro, "has class " + hex_de({p, 2}) +
+                                         "; every record begins with \"C=\" or \"T=\"");
+  }
+  const auto atr = static_cast<std::uint8_t>(p[9]);
+  if (atr > 1) {
+    rompe(error_bin::no_es_registro,
+          "has atr " + std::to_string(atr) + "; a record holds 0 or 1 there");
+  }
+  const auto num_elem = static_cast<std::int16_t>(lee_u16(p + 10));
+  if (num_elem < 0) {
+    rompe(error_bin::no_es_registro,
+          "has num_elem " + std::to_string(num_elem) + "; a count of units is never negative");
+  }
+
+  r.desplazamiento = desplazamiento_;
+  r.orden = registros_ + 1;
+  std::memcpy(r.clase.data(), p, 2);
+  std::memcpy(r.cod.data(), p + 2, bytes_cod);
+  r.atr = atr;
+  r.num_elem = num_elem;
+  const std::size_t largo = r.bytes();
+  if (!asegura(largo)) {
+    rompe(fin_de_fichero, "is cut short: with num_elem " + std::to_string(num_elem) + " and atr " +
+                              std::to_string(atr) + " it needs " + std::to_string(largo) +
+                              " bytes, the file ends after " +
+                              std::to_string(static_cast<std::size_t>(fin_ - ini_)));
+  }
+  p = ini_ + bytes_cabecera;
+  for (std::int32_t& v : r.ventana) {
+    v = lee_32(p);
+    p += 4;
+  }
+
+  const auto unidades = static_cast<std::size_t>(num_elem);
+  // A text's first unit is its insertion point; every other unit of a text is 12 characters.
+  const std::size_t puntos = r.es_texto() ? std::min<std::size_t>(unidades, 1) : unidades;
+  r.puntos.resize(puntos);
+  for (tipo_punto& q : r.puntos) {
+    q = {lee_32(p), lee_32(p + 4), lee_32(p + 8)};
+    p += bytes_unidad;
+  }
+  r.unidades_texto = unidades - puntos;
+  r.texto.assign(p, r.unidades_texto * bytes_unidad);
+  p += r.unidades_texto * bytes_unidad;
+  if (const std::size_t fin = r.texto.find('\0'); fin != std::string::npos) r.texto.resize(fin);
+
+  r.num_atr = 0;
+  r.valor_atr = 0;
+  r.cod_atr.fill(' ');
+  if (atr == 1) {
+    r.num_atr = static_cast<std::int16_t>(lee_u16(p));
+    r.valor_atr = lee_32(p + 2);
+    std::memcpy(r.cod_atr.data(), p + 6, r.cod_atr.size());
+  }
+
+  ini_ += largo;
+  desplazamiento_ += largo;
+  ++registros_;
+  return true;
+}
+
+}  // namespace tolvar
