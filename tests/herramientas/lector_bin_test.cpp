@@ -10,24 +10,9 @@
 namespace tolvar {
 namespace {
 
+using prueba::fuente_troceada;
 using prueba::hex;
 
-// Hands out its bytes a few at a time, so that records fall across reads.
-class fuente_troceada final : public fuente {
- public:
-  fuente_troceada(std::string datos, std::size_t trozo) : datos_(std::move(datos)), trozo_(trozo) {}
-  std::size_t lee(char* destino, std::size_t max) override {
-    const std::size_t n = std::min({max, trozo_, datos_.size() - pos_});
-    datos_.copy(destino, n, pos_);
-    pos_ += n;
-    return n;
-  }
-
- private:
-  std::string datos_;
-  std::size_t trozo_;
-  std::size_t pos_ = 0;
-};
 
 std::vector<registro_bin> lee_todo(const std::string& datos, std::size_t trozo = 1 << 16) {
   fuente_troceada f(datos, trozo);
