@@ -42,13 +42,19 @@ void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero) 
   }
   if (linea_mala) throw *linea_mala;
   filas_ = std::move(filas);
+  hay_ultima_ = false;
 }
 
 const std::string* tabla_codigos::busca(std::string_view capa) const {
-  for (const fila_codigo& f : filas_) {
-    if (capa.find(f.capa) != std::string_view::npos) return &f.codigo;
+  if (!hay_ultima_ || capa != ultima_capa_) {
+    ultima_fila_ = 0;
+    while (ultima_fila_ < filas_.size() &&
+           capa.find(filas_[ultima_fila_].capa) == std::string_view::npos)
+      ++ultima_fila_;
+    ultima_capa_.assign(capa);
+    hay_ultima_ = true;
   }
-  return nullptr;
+  return ultima_fila_ < filas_.size() ? &filas_[ultima_fila_].codigo : nullptr;
 }
 
 void conversor::CargaTab() {

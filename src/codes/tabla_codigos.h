@@ -38,6 +38,12 @@ class tabla_codigos {
 
  private:
   std::vector<fila_codigo> filas_;
+  // The last lookup and its answer (the row's index, so that a copy of the table stays
+  // sound; filas_.size() for no match): entities come layer by layer, and a name that no
+  // row matches would otherwise cost a search of every row each time.
+  mutable std::string ultima_capa_;
+  mutable std::size_t ultima_fila_ = 0;
+  mutable bool hay_ultima_ = false;
 };
 
 }  // namespace tolvar

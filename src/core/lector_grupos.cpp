@@ -40,46 +40,38 @@ const grupo* lector_grupos::fin_en_blanco(std::int64_t primera_blanca) {
   return nullptr;
 }
 
-const grupo* lector_grupos::siguiente() {
+const grupo* lector_grupos::sin_linea_de_codigo() {
   if (devuelto_) {
     devuelto_ = false;
     return &actual_;
   }
   if (terminado_) return nullptr;
+  terminado_ = true;
+  if (lineas_.num_linea() == 0)
+    throw error_conversion(fin_de_fichero, "the drawing is empty", fichero());
+  return nullptr;
+}
 
-  std::string_view linea;
-  if (!lineas_.lee(linea)) {
-    terminado_ = true;
-    if (lineas_.num_linea() == 0)
-      throw error_conversion(fin_de_fichero, "the drawing is empty", fichero());
-    return nullptr;
-  }
-  const std::int64_t n = lineas_.num_linea();
+bool lector_grupos::codigo_general(std::string_view linea, std::int64_t n) {
   const std::string_view codigo = recorta(linea);
-  if (codigo.empty()) return fin_en_blanco(n);
+  if (codigo.empty()) return false;
   bool desborda = false;
   if (!lee_entero(codigo, actual_.codigo, desborda)) {
     throw error_conversion(desborda ? desbordamiento : tipo_incompatible,
                            cita(codigo) + " is not a group code", fichero(), n);
   }
-  if (!lineas_.lee(linea)) {
-    throw error_conversion(fin_de_fichero,
-                           "group code " + std::to_string(actual_.codigo) + " has no value line",
-                           fichero(), n);
-  }
-  actual_.valor = recorta(linea);
-  actual_.num_linea = n;
-  if (actual_.codigo == 0 && actual_.valor == "EOF") terminado_ = true;
-  return &actual_;
+  return true;
 }
 
-const grupo& lector_grupos::exige(const char* dentro_de) {
-  const grupo* g = siguiente();
-  if (g == nullptr) {
-    throw error_conversion(fin_de_fichero, std::string("the drawing ends inside ") + dentro_de,
-                           fichero(), lineas_.num_linea());
-  }
-  return *g;
+void lector_grupos::sin_valor(std::int64_t n) const {
+  throw error_conversion(fin_de_fichero,
+                         "group code " + std::to_string(actual_.codigo) + " has no value line",
+                         fichero(), n);
+}
+
+void lector_grupos::termina_dentro(const char* dentro_de) const {
+  throw error_conversion(fin_de_fichero, std::string("the drawing ends inside ") + dentro_de,
+                         fichero(), lineas_.num_linea());
 }
 
 }  // namespace tolvar

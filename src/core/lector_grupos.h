@@ -25,10 +25,25 @@ class lector_grupos {
  public:
   lector_grupos(fuente& origen, std::filesystem::path fichero);
 
-  // The next group, or nullptr at the end of the drawing.
-  const grupo* siguiente();
+  // The next group, or nullptr at the end of the drawing. Inline for the common case, a
+  // group with a short code: the readers ask for a few million of them per drawing.
+  const grupo* siguiente() {
+    std::string_view linea;
+    if (devuelto_ || terminado_ || !lineas_.lee(linea)) return sin_linea_de_codigo();
+    const std::int64_t n = lineas_.num_linea();
+    if (!codigo_corto(linea, actual_.codigo) && !codigo_general(linea, n)) return fin_en_blanco(n);
+    if (!lineas_.lee(linea)) sin_valor(n);
+    actual_.valor = recorta(linea);
+    actual_.num_linea = n;
+    if (actual_.codigo == 0 && actual_.valor == "EOF") terminado_ = true;
+    return &actual_;
+  }
   // The next group; the end of the drawing here is error 62, "inside" naming what was open.
-  const grupo& exige(const char* dentro_de);
+  const grupo& exige(const char* dentro_de) {
+    const grupo* g = siguiente();
+    if (g == nullptr) termina_dentro(dentro_de);
+    return *g;
+  }
   // The group last returned comes again on the next read: a reader hands back the group 0
   // that ends its entity to the loop that owns it.
   void devuelve() noexcept { devuelto_ = true; }
@@ -37,6 +52,29 @@ class lector_grupos {
   std::int64_t num_linea() const noexcept { return lineas_.num_linea(); }
 
  private:
+  // A code of one to three digits, spaces before it allowed ("  0", " 10", "8"), as nearly
+  // every code is written; false for any other form, which codigo_general() reads. Without
+  // branches on the characters: the codes of a drawing vary too much to predict.
+  static constexpr bool codigo_corto(std::string_view l, int& codigo) noexcept {
+    if (l.empty() || l.size() > 3) return false;
+    // Seen as three columns, with the spaces a shorter line would have in front.
+    const auto columna = [&](std::size_t i) -> unsigned {
+      return i + l.size() < 3 ? unsigned{' '} : static_cast<unsigned char>(l[i + l.size() - 3]);
+    };
+    const unsigned c0 = columna(0), c1 = columna(1), c2 = columna(2);
+    const unsigned d0 = c0 - '0', d1 = c1 - '0', d2 = c2 - '0';
+    const bool e0 = c0 == ' ', e1 = c1 == ' ';
+    // A space may only stand before the first digit.
+    const bool valido = (d2 < 10) & ((d1 < 10) | e1) & ((d0 < 10) | e0) & (e0 | !e1);
+    codigo = static_cast<int>(d2 + (e1 ? 0 : 10 * d1) + (e0 ? 0 : 100 * d0));
+    return valido;
+  }
+  // Any other code line into actual_.codigo; false for a blank one. Errors 13 and 6.
+  bool codigo_general(std::string_view linea, std::int64_t n);
+  // What siguiente() gives when it reads no code line: the group handed back, or the end.
+  const grupo* sin_linea_de_codigo();
+  [[noreturn]] void sin_valor(std::int64_t n) const;
+  [[noreturn]] void termina_dentro(const char* dentro_de) const;
   const grupo* fin_en_blanco(std::int64_t primera_blanca);
 
   lector_lineas lineas_;

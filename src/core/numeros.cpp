@@ -1,5 +1,6 @@
 #include "core/numeros.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -58,6 +59,67 @@ bool es_demasiado_pequeno(std::string_view mantisa_y_exponente) noexcept {
   return digitos_enteros - 1 - primer_significativo + exponente < 0;
 }
 
+// The number written by eight digits, given as the values 0 to 9 in the bytes of x (the
+// first digit in the lowest byte): pairs, then fours, then all eight, each step a
+// multiplication whose partial sums stay inside their own 16- or 32-bit lane.
+inline std::uint64_t valor_ocho_digitos(std::uint64_t x) noexcept {
+  constexpr std::uint64_t mascara = 0x000000FF000000FFu;
+  constexpr std::uint64_t mul1 = 100 + (std::uint64_t{1000000} << 32);
+  constexpr std::uint64_t mul2 = 1 + (std::uint64_t{10000} << 32);
+  x = (x * 10) + (x >> 8);
+  return (((x & mascara) * mul1) + (((x >> 16) & mascara) * mul2)) >> 32;
+}
+
+// The thousandths of a value written with at most three decimals that are not zero
+// ("452100.125", "-12", ".5", "7.250000"), read exactly into an integer k. Map drawings write
+// nearly every coordinate so, and the double path (parse, x 1000, round) can only land on k
+// as well: for |k| < 10^13 its errors stay below 0.01, far from the 0.5 that would move the
+// rounding. False for everything else, which takes the double path.
+bool milesimas_exactas(std::string_view t, std::int64_t& k) noexcept {
+  constexpr std::ptrdiff_t max_enteros = 10;
+  static constexpr std::uint64_t hasta_milesimas[] = {1000, 100, 10, 1};
+  const char* p = t.data();
+  const char* const fin = p + t.size();
+  bool negativo = false;
+  if (p != fin && (*p == '+' || *p == '-')) negativo = *p++ == '-';
+  // Unsigned, so that a run of digits too long to fit wraps harmlessly before it is refused.
+  const auto digito = [](char c) {
+    return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'};
+  };
+  const char* const enteros = p;
+  std::uint64_t v = 0;
+  // The whole part, up to seven digits, in one go when eight bytes are there to look at: a
+  // loop stopping at the point would stop at a different place in each value, and the
+  // mispredicted exit costs more than the digits.
+  if (fin - p >= 8) {
+    const std::uint64_t x = ocho_bytes(p) ^ 0x3030303030303030u;  // digits become 0 to 9
+    // Bit 7 set in each byte that is not 0 to 9 now; exact, as no carry crosses a byte.
+    const std::uint64_t otros =
+        (((x & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | x) & 0x8080808080808080u;
+    if (otros != 0) {
+      const int n = std::countr_zero(otros) / 8;
+      // Shifted up, the digits end in the top byte, with zeros in front of them.
+      if (n > 0) v = valor_ocho_digitos(x << (8 * (8 - n)));
+      p += n;
+    }
+  }
+  for (; p != fin && digito(*p) < 10; ++p) v = v * 10 + digito(*p);
+  if (p - enteros > max_enteros) return false;
+  bool hay_digitos = p != enteros;
+  std::size_t decimales = 0;
+  if (p != fin && *p == '.') {
+    const char* const fraccion = ++p;
+    for (; p != fin && decimales < 3 && digito(*p) < 10; ++p, ++decimales)
+      v = v * 10 + digito(*p);
+    while (p != fin && *p == '0') ++p;
+    hay_digitos = hay_digitos || p != fraccion;
+  }
+  if (p != fin || !hay_digitos) return false;
+  const auto milesimas = static_cast<std::int64_t>(v * hasta_milesimas[decimales]);
+  k = negativo ? -milesimas : milesimas;
+  return true;
+}
+
 }  // namespace
 
 double lee_numero(std::string_view texto) {
@@ -88,6 +150,12 @@ std::int32_t redondea_32(double valor) {
 }
 
 std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento) {
+  std::int64_t k = 0;
+  if (milesimas_exactas(recorta(texto), k)) {
+    if (con_desplazamiento) k -= static_cast<std::int64_t>(desplazamiento_y);
+    if (k >= INT32_MIN && k <= INT32_MAX) return static_cast<std::int32_t>(k);
+    // Out of range: the double path below says so in its own words.
+  }
   double v = lee_numero(texto) * escala;
   if (con_desplazamiento) v -= desplazamiento_y;
   const double r = std::nearbyint(v);

@@ -1,6 +1,7 @@
 #include "output/registro.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/conversor.h"
 #include "core/error_conversion.h"
@@ -12,23 +13,25 @@ namespace {
 
 constexpr std::size_t max_16 = 32767;
 
-void pon_16(std::string& s, std::int16_t v) {
+// Little-endian by shifts, whatever the machine's order; compilers make one store of each.
+char* pon_16(char* o, std::int16_t v) noexcept {
   const auto u = static_cast<std::uint16_t>(v);
-  s += static_cast<char>(u & 0xFFu);
-  s += static_cast<char>(u >> 8);
+  o[0] = static_cast<char>(u & 0xFFu);
+  o[1] = static_cast<char>(u >> 8);
+  return o + 2;
 }
 
-void pon_32(std::string& s, std::int32_t v) {
+char* pon_32(char* o, std::int32_t v) noexcept {
   const auto u = static_cast<std::uint32_t>(v);
-  const char b[4] = {static_cast<char>(u & 0xFFu), static_cast<char>((u >> 8) & 0xFFu),
-                     static_cast<char>((u >> 16) & 0xFFu), static_cast<char>(u >> 24)};
-  s.append(b, 4);
+  o[0] = static_cast<char>(u & 0xFFu);
+  o[1] = static_cast<char>((u >> 8) & 0xFFu);
+  o[2] = static_cast<char>((u >> 16) & 0xFFu);
+  o[3] = static_cast<char>(u >> 24);
+  return o + 4;
 }
 
-void pon_punto(std::string& s, const tipo_punto& p) {
-  pon_32(s, p.x);
-  pon_32(s, p.y);
-  pon_32(s, p.z);
+char* pon_punto(char* o, const tipo_punto& p) noexcept {
+  return pon_32(pon_32(pon_32(o, p.x), p.y), p.z);
 }
 
 }  // namespace
@@ -67,16 +70,19 @@ void compone_registro(estado_conversion& e, bool atributo, std::string& registro
                                                " characters does not fit in one record");
   }
 
-  std::int32_t v[9] = {inicio_minimo, inicio_minimo, inicio_minimo, 0, 0, 0, dato_1, dato_2, dato_3};
+  // In locals rather than the array, so that they live in registers through the loop.
+  std::int32_t xmin = inicio_minimo, ymin = inicio_minimo, zmin = inicio_minimo;
+  std::int32_t xmax = 0, ymax = 0, zmax = 0;
   for (std::size_t i = 1; i <= n; ++i) {
     const tipo_punto& p = e.puntos[i];
-    if (p.x > v[3]) v[3] = p.x;
-    if (p.x < v[0]) v[0] = p.x;
-    if (p.y > v[4]) v[4] = p.y;
-    if (p.y < v[1]) v[1] = p.y;
-    if (p.z > v[5]) v[5] = p.z;
-    if (p.z < v[2]) v[2] = p.z;
+    xmax = std::max(xmax, p.x);
+    xmin = std::min(xmin, p.x);
+    ymax = std::max(ymax, p.y);
+    ymin = std::min(ymin, p.y);
+    zmax = std::max(zmax, p.z);
+    zmin = std::min(zmin, p.z);
   }
+  std::int32_t v[9] = {xmin, ymin, zmin, xmax, ymax, zmax, dato_1, dato_2, dato_3};
   if (e.EsTexto) {
     // The box of a text: as wide as its characters times its height, as high as its height.
     const double largo = static_cast<double>(e.texto.size());
@@ -87,23 +93,27 @@ void compone_registro(estado_conversion& e, bool atributo, std::string& registro
     v[4] = redondea_32(v[1] + e.AlturaTexto);
   }
 
-  registro.clear();
-  registro += e.EsTexto ? "T=" : "C=";
-  registro.append(e.codigo, 0, bytes_cod);
-  registro += static_cast<char>(atributo ? 1 : 0);
-  pon_16(registro, static_cast<std::int16_t>(num_elem));
-  for (const std::int32_t x : v) pon_32(registro, x);
-  for (std::size_t i = 1; i <= n; ++i) pon_punto(registro, e.puntos[i]);
-  if (cerrado) pon_punto(registro, e.puntos[1]);
+  // Sized once and filled in place: a polyline record is a few hundred bytes, and appending
+  // them one by one cost more than the whole extent computation.
+  registro.resize(bytes_cabecera + bytes_ventana + bytes_unidad * num_elem +
+                  (atributo ? bytes_unidad : 0));
+  char* o = registro.data();
+  std::memcpy(o, e.EsTexto ? "T=" : "C=", 2);
+  std::memcpy(o + 2, e.codigo.data(), bytes_cod);
+  o[9] = static_cast<char>(atributo ? 1 : 0);
+  o = pon_16(o + 10, static_cast<std::int16_t>(num_elem));
+  for (const std::int32_t x : v) o = pon_32(o, x);
+  for (std::size_t i = 1; i <= n; ++i) o = pon_punto(o, e.puntos[i]);
+  if (cerrado) o = pon_punto(o, e.puntos[1]);
   if (e.EsTexto) {
     completa_texto(e.texto);
-    for (std::size_t j = 0; j < unidades_texto; ++j) {
-      const std::size_t ini = registro.size();
-      registro.append(e.texto, j * bytes_unidad, bytes_unidad);
-      registro.resize(ini + bytes_unidad, ' ');
+    for (std::size_t j = 0; j < unidades_texto; ++j, o += bytes_unidad) {
+      const std::size_t copiados = std::min(bytes_unidad, e.texto.size() - j * bytes_unidad);
+      std::memcpy(o, e.texto.data() + j * bytes_unidad, copiados);
+      std::memset(o + copiados, ' ', bytes_unidad - copiados);
     }
   }
-  if (atributo) registro.append(unidad_atributo, bytes_unidad);
+  if (atributo) std::memcpy(o, unidad_atributo, bytes_unidad);
 }
 
 void conversor::GrabaEntidad() {
