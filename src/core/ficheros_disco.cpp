@@ -64,7 +64,9 @@ class fuente_disco final : public fuente {
 
 class sumidero_disco final : public sumidero {
  public:
-  static constexpr std::size_t capacidad = std::size_t{1} << 20;
+  // Large enough that writes cost nothing next to the conversion, small enough that the
+  // memory touched stays the same whatever the size of the drawing and of its error list.
+  static constexpr std::size_t capacidad = std::size_t{256} << 10;
 
   sumidero_disco(std::FILE* f, std::filesystem::path ruta)
       : f_(f), ruta_(std::move(ruta)), buffer_(new char[capacidad]) {

@@ -70,11 +70,23 @@ inline std::uint64_t valor_ocho_digitos(std::uint64_t x) noexcept {
   return (((x & mascara) * mul1) + (((x >> 16) & mascara) * mul2)) >> 32;
 }
 
-// The thousandths of a value written with at most three decimals that are not zero
-// ("452100.125", "-12", ".5", "7.250000"), read exactly into an integer k. Map drawings write
-// nearly every coordinate so, and the double path (parse, x 1000, round) can only land on k
-// as well: for |k| < 10^13 its errors stay below 0.01, far from the 0.5 that would move the
-// rounding. False for everything else, which takes the double path.
+// v, in units of 1/divisor of a thousandth, rounded to the nearest thousandth; false for an
+// exact half. The divisor is a constant, which compilers turn into a multiplication.
+template <std::uint64_t divisor>
+bool redondea_milesimas(std::uint64_t v, std::uint64_t& milesimas) noexcept {
+  const std::uint64_t resto = v % divisor;
+  if (2 * resto == divisor) return false;
+  milesimas = v / divisor + (2 * resto > divisor ? 1 : 0);
+  return true;
+}
+
+// The coordinate rule in integers, for a value written with at most six decimals that are
+// not zero ("452100.125", "-12", ".5", "7.250000", "452100.123456"): the thousandths k of the
+// value, rounded to nearest. The double path (parse, x 1000, round) lands on the same k: for
+// a k that fits in 32 bits, even with the offset, its errors stay below 2e-6, while a value
+// with six decimals or fewer is either a whole number of thousandths or at least 0.0005 away
+// from a half; exact halves ("0.0025") are left to it, as they round to even in its own way.
+// False for those and for every other form, which take the double path.
 bool milesimas_exactas(std::string_view t, std::int64_t& k) noexcept {
   constexpr std::ptrdiff_t max_enteros = 10;
   static constexpr std::uint64_t hasta_milesimas[] = {1000, 100, 10, 1};
@@ -109,14 +121,21 @@ bool milesimas_exactas(std::string_view t, std::int64_t& k) noexcept {
   std::size_t decimales = 0;
   if (p != fin && *p == '.') {
     const char* const fraccion = ++p;
-    for (; p != fin && decimales < 3 && digito(*p) < 10; ++p, ++decimales)
+    for (; p != fin && decimales < 6 && digito(*p) < 10; ++p, ++decimales)
       v = v * 10 + digito(*p);
     while (p != fin && *p == '0') ++p;
     hay_digitos = hay_digitos || p != fraccion;
   }
   if (p != fin || !hay_digitos) return false;
-  const auto milesimas = static_cast<std::int64_t>(v * hasta_milesimas[decimales]);
-  k = negativo ? -milesimas : milesimas;
+  std::uint64_t milesimas = 0;
+  if (decimales <= 3) {
+    milesimas = v * hasta_milesimas[decimales];
+  } else if (!(decimales == 4   ? redondea_milesimas<10>(v, milesimas)
+               : decimales == 5 ? redondea_milesimas<100>(v, milesimas)
+                                : redondea_milesimas<1000>(v, milesimas))) {
+    return false;
+  }
+  k = negativo ? -static_cast<std::int64_t>(milesimas) : static_cast<std::int64_t>(milesimas);
   return true;
 }
 
