@@ -29,6 +29,8 @@ void conversor::ProcesoFichero() {
 
   CargaTab();
 
+  // Declared before the guard so that it outlives the reader, whose thread may be reading it.
+  std::unique_ptr<fuente> dibujo;
   // Whatever ends the run, the files are closed and what they hold is kept: the records
   // already written are whole, and a failure must not take them with it.
   struct cierre_forzoso {
@@ -47,7 +49,7 @@ void conversor::ProcesoFichero() {
   vista_.puntero_espera(true);
   vista_.muestra_contadores(0, 0, 0);
 
-  const std::unique_ptr<fuente> dibujo = fs_.abre(e_.fich_dxf);
+  dibujo = fs_.abre(e_.fich_dxf);
   lector_.emplace(*dibujo, e_.fich_dxf);
   recorre_dibujo();
   lector_.reset();

@@ -1,9 +1,13 @@
 // The one place that talks to the operating system about files: std::FILE for the data,
 // std::filesystem for the rest, and the Windows hidden attribute behind an #ifdef.
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 #include "core/error_conversion.h"
 #include "core/ficheros.h"
@@ -62,6 +66,10 @@ class fuente_disco final : public fuente {
   std::filesystem::path ruta_;
 };
 
+// Once a buffer fills (an output larger than one buffer), a second thread writes it while this
+// one fills the other: the system's copy of a .bin into its cache is then off the conversion's
+// path. A write that fails there is reported by the next escribe() that hands over a buffer,
+// or by cierra().
 class sumidero_disco final : public sumidero {
  public:
   // Large enough that writes cost nothing next to the conversion, small enough that the
@@ -73,10 +81,13 @@ class sumidero_disco final : public sumidero {
     std::setvbuf(f_, nullptr, _IONBF, 0);
   }
   ~sumidero_disco() override {
-    if (f_ != nullptr) {
-      vuelca_sin_error();
-      std::fclose(f_);
-    }
+    if (f_ == nullptr) return;
+    espera_escritor();
+    // After a failed write, what follows it would only leave a hole in the file.
+    if (usados_ > 0 && !error_) std::fwrite(buffer_.get(), 1, usados_, f_);
+    usados_ = 0;
+    termina_escritor();
+    std::fclose(f_);
   }
   sumidero_disco(const sumidero_disco&) = delete;
   sumidero_disco& operator=(const sumidero_disco&) = delete;
@@ -85,6 +96,7 @@ class sumidero_disco final : public sumidero {
     if (bytes.size() > capacidad - usados_) {
       vuelca();
       if (bytes.size() >= capacidad) {
+        comprueba_escritor();
         escribe_directo(bytes.data(), bytes.size());
         return;
       }
@@ -95,7 +107,11 @@ class sumidero_disco final : public sumidero {
 
   void cierra() override {
     if (f_ == nullptr) return;
-    vuelca();
+    const std::size_t n = usados_;
+    usados_ = 0;  // a failed write is reported once, not again by the destructor
+    comprueba_escritor();
+    if (n > 0) escribe_directo(buffer_.get(), n);
+    termina_escritor();
     std::FILE* f = f_;
     f_ = nullptr;
     errno = 0;
@@ -108,20 +124,91 @@ class sumidero_disco final : public sumidero {
     if (std::fwrite(datos, 1, n, f_) != n)
       throw error_sistema(ultimo_error(), "cannot write the file", ruta_);
   }
+
+  // Hands the full buffer to the writing thread, started here the first time, and goes on in
+  // the other one.
   void vuelca() {
     const std::size_t n = usados_;
-    usados_ = 0;  // a failed write is reported once, not again by the destructor
-    if (n > 0) escribe_directo(buffer_.get(), n);
-  }
-  void vuelca_sin_error() noexcept {
-    if (usados_ > 0) std::fwrite(buffer_.get(), 1, usados_, f_);
     usados_ = 0;
+    if (n == 0) return;
+    if (!escritor_.joinable()) {
+      otro_.reset(new char[capacidad]);
+      try {
+        escritor_ = std::thread(&sumidero_disco::escribe_adelantado, this);
+      } catch (const std::system_error&) {
+        escribe_directo(buffer_.get(), n);  // no thread: the write is made here
+        return;
+      }
+    }
+    comprueba_escritor();
+    {
+      const std::lock_guard<std::mutex> bloqueo(mutex_);
+      a_escribir_ = buffer_.get();
+      pendientes_ = n;
+    }
+    cambio_.notify_one();
+    std::swap(buffer_, otro_);
+  }
+
+  void escribe_adelantado() {
+    std::unique_lock<std::mutex> bloqueo(mutex_);
+    for (;;) {
+      cambio_.wait(bloqueo, [this] { return pendientes_ > 0 || parar_; });
+      if (pendientes_ == 0) return;
+      const char* const datos = a_escribir_;
+      const std::size_t n = pendientes_;
+      bloqueo.unlock();
+      errno = 0;
+      const bool escrito = std::fwrite(datos, 1, n, f_) == n;
+      const std::error_code error = escrito ? std::error_code{} : ultimo_error();
+      bloqueo.lock();
+      if (!escrito) error_ = error;
+      pendientes_ = 0;
+      cambio_.notify_one();
+    }
+  }
+
+  // Waits until the writing thread has nothing in hand.
+  void espera_escritor() noexcept {
+    if (!escritor_.joinable()) return;
+    std::unique_lock<std::mutex> bloqueo(mutex_);
+    cambio_.wait(bloqueo, [this] { return pendientes_ == 0; });
+  }
+
+  // The same, then throws what its last write met, once.
+  void comprueba_escritor() {
+    espera_escritor();
+    if (!error_) return;
+    const std::error_code error = error_;
+    error_ = {};
+    throw error_sistema(error, "cannot write the file", ruta_);
+  }
+
+  void termina_escritor() noexcept {
+    if (!escritor_.joinable()) return;
+    {
+      const std::lock_guard<std::mutex> bloqueo(mutex_);
+      parar_ = true;
+    }
+    cambio_.notify_one();
+    escritor_.join();
   }
 
   std::FILE* f_;
   std::filesystem::path ruta_;
-  std::unique_ptr<char[]> buffer_;
+  std::unique_ptr<char[]> buffer_;  // the one being filled
+  std::unique_ptr<char[]> otro_;    // the one the thread writes; only once there is a thread
   std::size_t usados_ = 0;
+
+  // The writing thread and what it shares with this one, under mutex_: pendientes_ bytes at
+  // a_escribir_ to write; error_ what the last failed write met.
+  std::thread escritor_;
+  std::mutex mutex_;
+  std::condition_variable cambio_;
+  const char* a_escribir_ = nullptr;
+  std::size_t pendientes_ = 0;
+  bool parar_ = false;
+  std::error_code error_;
 };
 
 }  // namespace

@@ -41,10 +41,6 @@ const grupo* lector_grupos::fin_en_blanco(std::int64_t primera_blanca) {
 }
 
 const grupo* lector_grupos::sin_linea_de_codigo() {
-  if (devuelto_) {
-    devuelto_ = false;
-    return &actual_;
-  }
   if (terminado_) return nullptr;
   terminado_ = true;
   if (lineas_.num_linea() == 0)

@@ -28,8 +28,13 @@ class lector_grupos {
   // The next group, or nullptr at the end of the drawing. Inline for the common case, a
   // group with a short code: the readers ask for a few million of them per drawing.
   const grupo* siguiente() {
+    // Every entity's group 0 comes twice: read by the reader it ends, handed back to the loop.
+    if (devuelto_) {
+      devuelto_ = false;
+      return &actual_;
+    }
     std::string_view linea;
-    if (devuelto_ || terminado_ || !lineas_.lee(linea)) return sin_linea_de_codigo();
+    if (terminado_ || !lineas_.lee(linea)) return sin_linea_de_codigo();
     const std::int64_t n = lineas_.num_linea();
     if (!codigo_corto(linea, actual_.codigo) && !codigo_general(linea, n)) return fin_en_blanco(n);
     if (!lineas_.lee(linea)) sin_valor(n);
@@ -71,7 +76,7 @@ class lector_grupos {
   }
   // Any other code line into actual_.codigo; false for a blank one. Errors 13 and 6.
   bool codigo_general(std::string_view linea, std::int64_t n);
-  // What siguiente() gives when it reads no code line: the group handed back, or the end.
+  // What siguiente() gives when it reads no code line: the end.
   const grupo* sin_linea_de_codigo();
   [[noreturn]] void sin_valor(std::int64_t n) const;
   [[noreturn]] void termina_dentro(const char* dentro_de) const;

@@ -7,22 +7,28 @@
 #include <emmintrin.h>
 #endif
 #include <string>
+#include <system_error>
 
 #include "core/error_conversion.h"
 
 namespace tolvar {
 namespace {
 
-// Room for the longest line we accept plus one read.
-constexpr std::size_t capacidad = lector_lineas::max_linea + (std::size_t{1} << 20);
-// What one read asks for: large enough that system calls cost nothing, small enough to stay
-// in the processor's cache between the read and the scan, and to keep the memory we touch
-// (and so the resident set) far below the buffer's size.
-constexpr std::size_t lectura = std::size_t{256} << 10;
+// Large enough that system calls and the handing of buffers between the threads cost
+// nothing, small enough to stay in the processor's cache between the read and the scan, and
+// to keep the memory we touch (and so the resident set) far below the buffers' size.
+constexpr std::size_t lectura = lector_lineas::bytes_lectura;
+// Room before the data of a buffer for the unfinished line of the other: at most the longest
+// line we accept plus one read, when a CR ending the data waits for the next byte.
+constexpr std::size_t cabeza = lector_lineas::max_linea + lectura;
+// After the data: the block the scan reads whole, and what precarga() is pointed at, so that
+// even that pointer stays inside the buffer.
+constexpr std::size_t cola = lector_lineas::bytes_bloque + lector_lineas::distancia_precarga;
 // The scan reads whole blocks, past the end of the data in the last one.
 constexpr std::size_t bloque = lector_lineas::bytes_bloque;
 static_assert(bloque == 64, "busca_fines() fills one bit of a 64-bit word per byte");
-constexpr std::size_t max_bloques = (capacidad + bloque - 1) / bloque;
+// Marks are made for the data of one read only, never for the line copied before it.
+constexpr std::size_t max_bloques = (lectura + bloque - 1) / bloque;
 
 // Bit i of cr (lf) set when p[i] is a CR (an LF), for the 64 bytes at p.
 struct fines_bloque {
@@ -90,48 +96,144 @@ std::string cita(std::string_view texto) {
 lector_lineas::lector_lineas(fuente& origen, std::filesystem::path fichero)
     : origen_(origen),
       fichero_(std::move(fichero)),
-      buffer_(new char[capacidad + bloque]),
-      ini_(buffer_.get()),
-      fin_(buffer_.get()),
-      palabras_(new std::uint64_t[max_bloques]),
-      bloque_(buffer_.get()),
-      siguientes_(palabras_.get()),
-      fin_marcas_(palabras_.get()) {}
+      ini_(nullptr),
+      fin_(nullptr),
+      bloque_(nullptr),
+      siguientes_(nullptr),
+      fin_marcas_(nullptr) {
+  // The first read goes to buffers_[1], and needs no room before it: nothing came before.
+  // Full buffers are made only for a file longer than that read, so that a small drawing or
+  // a code table costs a quarter of one.
+  buffers_[1].reset(new char[lectura + cola]);
+  palabras_[1].reset(new std::uint64_t[max_bloques]);
+}
 
-// Marks the line ends of the whole buffer, which starts at ini_. The LF of a CR LF is no line
-// end of its own, the CR is; a CR LF split between two blocks is seen through the carry, and
-// none is split at the start of the buffer: lee() never leaves ini_ on the LF of a CR LF.
-void lector_lineas::marca_buffer() noexcept {
-  const char* const base = buffer_.get();
-  const auto bloques = (static_cast<std::size_t>(fin_ - base) + bloque - 1) / bloque;
-  // The bytes past fin_ in the last block are zeros (rellena), never a line end.
+void lector_lineas::prepara(int indice) {
+  if (cabezas_[indice] == cabeza) return;
+  buffers_[indice].reset(new char[cabeza + lectura + cola]);
+  cabezas_[indice] = cabeza;
+  if (!palabras_[indice]) palabras_[indice].reset(new std::uint64_t[max_bloques]);
+}
+
+lector_lineas::~lector_lineas() {
+  if (!lector_.joinable()) return;
+  {
+    const std::lock_guard<std::mutex> bloqueo(mutex_);
+    parar_ = true;
+  }
+  cambio_.notify_one();
+  lector_.join();
+}
+
+// Marks the line ends from base to fin into palabras, and gives the number of words. The LF
+// of a CR LF is no line end of its own, the CR is; a CR LF split between two blocks is seen
+// through the carry. The bytes past fin in the last block must be zeros, never a line end.
+std::size_t lector_lineas::marca(const char* base, const char* fin, std::uint64_t* palabras) noexcept {
+  const auto bloques = (static_cast<std::size_t>(fin - base) + bloque - 1) / bloque;
   std::uint64_t cr_anterior = 0;
   for (std::size_t i = 0; i < bloques; ++i) {
     const fines_bloque f = busca_fines(base + i * bloque);
-    palabras_[i] = f.cr | (f.lf & ~((f.cr << 1) | cr_anterior));
+    palabras[i] = f.cr | (f.lf & ~((f.cr << 1) | cr_anterior));
     cr_anterior = f.cr >> 63;
   }
-  bloque_ = base;
-  marcas_ = bloques > 0 ? palabras_[0] : 0;
-  siguientes_ = palabras_.get() + (bloques > 0 ? 1 : 0);
-  fin_marcas_ = palabras_.get() + bloques;
+  return bloques;
+}
+
+// Reads into buffers_[indice] after its room for a line, and marks what it read: on the
+// reading thread, once there is one, so that the scan costs this one nothing either.
+std::size_t lector_lineas::lee_buffer(int indice) {
+  char* const datos = buffers_[indice].get() + cabezas_[indice];
+  const std::size_t n = origen_.lee(datos, lectura);
+  std::memset(datos + n, 0, bloque);
+  bloques_[indice] = marca(datos, datos + n, palabras_[indice].get());
+  return n;
+}
+
+void lector_lineas::lee_adelantado() {
+  std::unique_lock<std::mutex> bloqueo(mutex_);
+  for (;;) {
+    cambio_.wait(bloqueo, [this] { return pedido_ || parar_; });
+    if (parar_) return;
+    pedido_ = false;
+    const int indice = a_llenar_;
+    bloqueo.unlock();
+    std::size_t n = 0;
+    std::exception_ptr error;
+    try {
+      n = lee_buffer(indice);
+    } catch (...) {
+      error = std::current_exception();
+    }
+    bloqueo.lock();
+    leidos_ = n;
+    error_ = error;
+    listo_ = true;
+    cambio_.notify_one();
+    if (n == 0 || error) return;
+  }
 }
 
 bool lector_lineas::rellena() {
   if (agotado_) return false;
-  char* base = buffer_.get();
-  const std::size_t pendientes = static_cast<std::size_t>(fin_ - ini_);
-  if (ini_ != base) {
-    std::memmove(base, ini_, pendientes);
-    ini_ = base;
-    fin_ = base + pendientes;
+  const int otro = 1 - actual_;
+  std::size_t n = 0;
+  if (lector_.joinable()) {
+    std::unique_lock<std::mutex> bloqueo(mutex_);
+    cambio_.wait(bloqueo, [this] { return listo_; });
+    // Left as it is, so that a second call fails the same way instead of waiting forever.
+    if (error_) std::rethrow_exception(error_);
+    listo_ = false;
+    n = leidos_;
+  } else {
+    if (ini_ != nullptr) prepara(otro);  // but for the first read
+    n = lee_buffer(otro);
   }
-  const std::size_t n = origen_.lee(base + pendientes, std::min(lectura, capacidad - pendientes));
-  fin_ += n;
-  // The last block is scanned whole: what lies past the data must be defined, and no line end.
-  std::memset(base + pendientes + n, 0, bloque);
-  if (n == 0) agotado_ = true;
-  marca_buffer();
+  // The unfinished line goes just before the new data. It holds no line end, as every one
+  // before fin_ was taken, but for a CR that ended the data to wait for a possible LF.
+  char* const datos = buffers_[otro].get() + cabezas_[otro];
+  const std::size_t pendientes = static_cast<std::size_t>(fin_ - ini_);
+  if (pendientes > 0) std::memcpy(datos - pendientes, ini_, pendientes);
+  ini_ = datos - pendientes;
+  fin_ = datos + n;
+  actual_ = otro;
+  std::uint64_t* const palabras = palabras_[otro].get();
+  const std::size_t bloques = bloques_[otro];
+  if (pendientes > 0 && datos[-1] == '\r') {
+    // That CR ends a line, and an LF right after it is part of that end, not one of its own.
+    // Its mark is the last bit of a word for the block before the data, which holds nothing
+    // else: the bytes there before ini_ are no longer read.
+    if (bloques > 0 && datos[0] == '\n') palabras[0] &= ~std::uint64_t{1};
+    bloque_ = datos - bloque;
+    marcas_ = std::uint64_t{1} << 63;
+    siguientes_ = palabras;
+  } else {
+    bloque_ = datos;
+    marcas_ = bloques > 0 ? palabras[0] : 0;
+    siguientes_ = palabras + (bloques > 0 ? 1 : 0);
+  }
+  fin_marcas_ = palabras + bloques;
+
+  if (n == 0) {
+    agotado_ = true;
+  } else if (lector_.joinable()) {
+    prepara(1 - otro);
+    {
+      const std::lock_guard<std::mutex> bloqueo(mutex_);
+      a_llenar_ = 1 - otro;
+      pedido_ = true;
+    }
+    cambio_.notify_one();
+  } else if (n == lectura) {
+    // A file larger than one read: worth a thread. Without one, reading goes on here.
+    prepara(1 - otro);
+    a_llenar_ = 1 - otro;
+    pedido_ = true;
+    try {
+      lector_ = std::thread(&lector_lineas::lee_adelantado, this);
+    } catch (const std::system_error&) {
+      pedido_ = false;
+    }
+  }
   return n > 0;
 }
 

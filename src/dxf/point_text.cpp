@@ -6,14 +6,6 @@
 
 namespace tolvar {
 
-std::int32_t conversor::coordenada(const grupo& g, bool con_desplazamiento) const {
-  try {
-    return escala_coord(g.valor, con_desplazamiento);
-  } catch (const error_conversion& e) {
-    throw e.situada(lector_->fichero(), g.num_linea + 1);
-  }
-}
-
 void conversor::capa(const grupo& g) {
   e_.codigo.assign(g.valor);
   ProcesaCodigo(e_.codigo);

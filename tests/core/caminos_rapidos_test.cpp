@@ -4,6 +4,7 @@
 // eight bytes looked at in one go, the third and the sixth decimal.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,107 @@ TEST(lector_lineas_por_bloques, muchas_lecturas_no_pierden_ni_repiten_lineas) {
   EXPECT_EQ(lineas_de(datos, 4099), esperadas);
 }
 
+// Reads of the size the reader asks for, as from a file larger than one read: after the first
+// the rest come from the reading thread.
+constexpr std::size_t entera = lector_lineas::bytes_lectura;
+
+// The line end `fin` placed so that its first byte is the last of read number `lectura`
+// (1, 2, 3), after lines of 99 bytes and one of 'a' that fill the reads before it; then "b",
+// `fin` and "c". `antes` gives back the lines in front of `fin`.
+std::string fin_al_final_de_lectura(std::size_t lectura, const char* fin,
+                                    std::vector<std::string>& antes) {
+  const std::size_t posicion = lectura * entera - 1;
+  const std::size_t rellenas = posicion / 100 - 1;
+  std::string datos;
+  antes.assign(rellenas, std::string(99, 'r'));
+  for (std::size_t i = 0; i < rellenas; ++i) datos += std::string(99, 'r') + "\n";
+  antes.emplace_back(posicion - datos.size(), 'a');
+  datos += antes.back();
+  return datos + fin + "b" + fin + "c";
+}
+
+TEST(lector_lineas_por_bloques, un_fin_de_linea_partido_entre_dos_lecturas_del_segundo_hilo) {
+  const struct {
+    const char* nombre;
+    const char* fin;
+    std::vector<std::string> despues;  // the lines after those in front of the first end
+  } casos[] = {
+      {"crlf", "\r\n", {"b", "c"}},
+      {"cr", "\r", {"b", "c"}},
+      {"cr_cr", "\r\r", {"", "b", "", "c"}},
+      {"lf_cr", "\n\r", {"", "b", "", "c"}},
+      {"lf", "\n", {"b", "c"}},
+  };
+  for (const auto& c : casos) {
+    for (const std::size_t lectura : {std::size_t{1}, std::size_t{2}, std::size_t{3}}) {
+      std::vector<std::string> esperadas;
+      const std::string datos = fin_al_final_de_lectura(lectura, c.fin, esperadas);
+      esperadas.insert(esperadas.end(), c.despues.begin(), c.despues.end());
+      EXPECT_EQ(lineas_de(datos, entera), esperadas) << c.nombre << ", lectura " << lectura;
+    }
+  }
+}
+
+TEST(lector_lineas_por_bloques, un_cr_que_acaba_el_fichero_al_final_de_una_lectura) {
+  for (const std::size_t lectura : {std::size_t{1}, std::size_t{2}}) {
+    std::vector<std::string> esperadas;
+    std::string datos = fin_al_final_de_lectura(lectura, "\r", esperadas);
+    datos.resize(lectura * entera);  // up to that CR and no further
+    EXPECT_EQ(lineas_de(datos, entera), esperadas) << "lectura " << lectura;
+  }
+}
+
+// Serves lines "abc" ended by LF, a whole read at a time, and fails on read number `falla`.
+class fuente_que_falla final : public fuente {
+ public:
+  explicit fuente_que_falla(int falla) : falla_(falla) {}
+  std::size_t lee(char* destino, std::size_t max) override {
+    if (++lecturas == falla_) throw error_conversion(error_de_dispositivo, "cannot read", "d/a.dxf");
+    for (std::size_t i = 0; i + 4 <= max; i += 4) std::memcpy(destino + i, "abc\n", 4);
+    return max - max % 4;
+  }
+  int lecturas = 0;
+
+ private:
+  int falla_;
+};
+
+TEST(lector_lineas_por_bloques, un_fallo_del_segundo_hilo_sale_tras_las_lineas_leidas_antes) {
+  // Reads 1 and 2 (the second made by the reading thread) hold bytes_lectura / 4 lines each.
+  constexpr std::int64_t lineas_por_lectura = static_cast<std::int64_t>(entera / 4);
+  for (const int falla : {2, 3}) {
+    fuente_que_falla f(falla);
+    lector_lineas l(f, "d/a.dxf");
+    std::string_view linea;
+    std::int64_t leidas = 0;
+    try {
+      while (l.lee(linea)) {
+        ASSERT_EQ(linea, "abc");
+        ++leidas;
+      }
+      ADD_FAILURE() << "the failed read was not reported";
+    } catch (const error_conversion& e) {
+      EXPECT_EQ(e.numero(), error_de_dispositivo);
+      EXPECT_EQ(leidas, lineas_por_lectura * (falla - 1)) << "read " << falla;
+    }
+    // Asked again, the reader fails again rather than waiting for a read that never comes.
+    EXPECT_THROW(l.lee(linea), error_conversion) << "read " << falla;
+  }
+}
+
+TEST(lector_lineas_por_bloques, el_segundo_hilo_lee_una_lectura_por_delante_y_no_mas) {
+  fuente_que_falla f(1000);
+  {
+    lector_lineas l(f, "d/a.dxf");
+    std::string_view linea;
+    ASSERT_TRUE(l.lee(linea));
+    EXPECT_EQ(linea, "abc");
+  }
+  // The first read, and at most the one the thread had begun when the reader was destroyed.
+  EXPECT_GE(f.lecturas, 1);
+  EXPECT_LE(f.lecturas, 2);
+}
+
 struct leido {
   int codigo;
   std::string valor;
@@ -175,6 +277,18 @@ TEST(escala_coord_entera, da_lo_que_daria_el_camino_en_coma_flotante) {
       {"2147483.647499", false, 2147483647},
       {"7.2500001", false, 7250},             // seven decimals: the double path
       {"  452100.125 ", false, 452100125},
+      // Three decimals exactly, read in one go: one to eight whole digits, with a sign.
+      {"1.250", false, 1250},
+      {"-12.500", false, -12500},
+      {"+0.479", false, 479},
+      {"123.456", false, 123456},
+      {"1234.567", false, 1234567},           // four whole digits: the first in the eight bytes
+      {"-1234.567", false, -1234567},
+      {"4608211.678", true, 608211678},
+      {"00000001.000", false, 1000},          // eight whole digits, all of the eight bytes
+      {"-00000001.001", false, -1001},
+      {"000000001.000", false, 1000},         // nine: the long way
+      {".250", false, 250},                   // no whole digits: the long way
   };
   for (const auto& c : casos) EXPECT_EQ(escala_coord(c.texto, c.y), c.esperado) << c.texto;
 }
@@ -194,6 +308,12 @@ TEST(escala_coord_entera, rechaza_lo_mismo_que_el_camino_en_coma_flotante) {
       {"1234567x", false, tipo_incompatible},
       {"12345\xC9.5", false, tipo_incompatible},
       {"452100.12a", false, tipo_incompatible},
+      {"452100.a12", false, tipo_incompatible},
+      {"4521a0.125", false, tipo_incompatible},  // a letter among the eight bytes
+      {"1a.125", false, tipo_incompatible},      // among fewer than four whole digits
+      {"12345678.901", false, desbordamiento},   // eight whole digits, too many thousandths
+      {"-+1.000", false, tipo_incompatible},
+      {"1 34.000", false, tipo_incompatible},
       {"4470310..5", true, tipo_incompatible},
       {"1.2.3", false, tipo_incompatible},
       {"1234567,5", false, tipo_incompatible},

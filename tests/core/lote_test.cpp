@@ -2,8 +2,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "core/error_conversion.h"
+#include "core/ficheros.h"
 #include "support/dibujos.h"
 
 namespace tolvar::prueba {
@@ -115,6 +120,33 @@ TEST_F(ProcesoLote_disco, lista_ficheros_corrientes_no_ocultos_con_extension_dxf
   EXPECT_TRUE(std::filesystem::exists(dir_ / "A.bin"));
   EXPECT_TRUE(std::filesystem::exists(dir_ / "b.err"));
   EXPECT_FALSE(std::filesystem::exists(dir_ / ".oculto.bin"));
+}
+
+// Past its first buffer a disk file is written by a second thread while the next buffer
+// fills; pieces of every size, one larger than a buffer, must land whole and in order, both
+// when the file is closed and when it is dropped after a failure.
+TEST_F(ProcesoLote_disco, un_fichero_de_muchos_buffers_se_escribe_entero_y_en_orden) {
+  const std::size_t tamanos[] = {1, 12, 4000, 100000, 300000, 7, 65536};
+  std::string esperado;
+  std::vector<std::string> trozos;
+  for (int i = 0; esperado.size() < (std::size_t{3} << 20); ++i) {
+    trozos.emplace_back(tamanos[static_cast<std::size_t>(i) % std::size(tamanos)],
+                        static_cast<char>('a' + i % 26));
+    esperado += trozos.back();
+  }
+  for (const bool cerrado : {true, false}) {
+    const std::filesystem::path ruta = dir_ / (cerrado ? "cerrado.bin" : "sin_cerrar.bin");
+    {
+      ficheros_disco disco;
+      const std::unique_ptr<sumidero> s = disco.crea(ruta);
+      for (const std::string& t : trozos) s->escribe(t);
+      if (cerrado) s->cierra();
+    }
+    std::ifstream f(ruta, std::ios::binary);
+    const std::string escrito((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(escrito.size(), esperado.size()) << ruta;
+    EXPECT_TRUE(escrito == esperado) << ruta;
+  }
 }
 
 }  // namespace

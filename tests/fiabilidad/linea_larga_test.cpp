@@ -18,8 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::uint64_t trescientos_mb = std::uint64_t{300} << 20;
-// The line reader's whole buffer is 2 MiB; reading much past it would mean it tried to hold
-// the line.
+// The line reader gives up once it holds more than 1 MiB of a line, with a read or two of
+// 512 KiB in hand; reading much past that would mean it tried to hold the line.
 constexpr std::uint64_t max_leido = std::uint64_t{4} << 20;
 
 // `inicio`, then `relleno` bytes 'x' and nothing else, made as they are asked for and never
