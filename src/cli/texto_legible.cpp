@@ -73,18 +73,6 @@ std::string cita_bytes(std::string_view bytes_1252) {
   return s;
 }
 
-std::string hex_bytes(std::string_view bytes) {
-  static const char* digitos = "0123456789ABCDEF";
-  std::string s;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (!s.empty()) s += ' ';
-    s += digitos[b >> 4];
-    s += digitos[b & 15];
-  }
-  return s;
-}
-
 void pon_milesimas(std::string& s, std::int64_t milesimas) {
   // Unsigned from here on: the magnitude of the most negative value has no signed form.
   std::uint64_t m = static_cast<std::uint64_t>(milesimas);

@@ -26,7 +26,9 @@ std::int32_t lee_32(const char* p) noexcept {
   return static_cast<std::int32_t>(u);
 }
 
-std::string hex_de(std::string_view bytes) {
+}  // namespace
+
+std::string hex_bytes(std::string_view bytes) {
   static const char* digitos = "0123456789ABCDEF";
   std::string s;
   for (const char c : bytes) {
@@ -37,8 +39,6 @@ std::string hex_de(std::string_view bytes) {
   }
   return s;
 }
-
-}  // namespace
 
 bool registro_bin::es_triangulo() const noexcept {
   return std::memcmp(cod.data(), cod_triangulo, bytes_cod) == 0;
@@ -99,7 +99,7 @@ bool lector_bin::siguiente(registro_bin& r) {
   // The header is judged before the length it announces: a file that is not a .bin at all,
   // or a record read from the wrong offset, shows here rather than as a length past the end.
   if (!((p[0] == 'C' || p[0] == 'T') && p[1] == '=')) {
-    rompe(error_bin::no_es_registro, "has class " + hex_de({p, 2}) +
+    rompe(error_bin::no_es_registro, "has class " + hex_bytes({p, 2}) +
                                          "; every record begins with \"C=\" or \"T=\"");
   }
   const auto atr = static_cast<std::uint8_t>(p[9]);

@@ -110,4 +110,7 @@ class lector_bin {
   std::uint64_t registros_ = 0;
 };
 
+// The bytes as hexadecimal pairs separated by spaces: "30 31 00".
+std::string hex_bytes(std::string_view bytes);
+
 }  // namespace tolvar
