@@ -161,4 +161,14 @@ void comprueba_error(const error_conversion& e, std::initializer_list<int> permi
     falla("the message does not name the line" + que);
 }
 
+std::optional<error_conversion> convierte_lote(conversor& conv, const std::filesystem::path& elegido) {
+  try {
+    conv.estado().fich_dxf = elegido;
+    conv.ProcesoLote();
+  } catch (const error_conversion& e) {
+    return e;
+  }
+  return std::nullopt;
+}
+
 }  // namespace tolvar::fuzz

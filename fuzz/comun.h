@@ -9,10 +9,12 @@
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/conversor.h"
 #include "core/error_conversion.h"
 #include "core/ficheros_memoria.h"
 #include "core/vista_conversion.h"
@@ -72,6 +74,10 @@ void comprueba_atributo(const std::vector<std::string_view>& sin,
 // Lines of a file as the line reader counts them: CR LF, CR and LF each end one, and a last
 // line without an end counts too.
 std::int64_t cuenta_lineas(std::string_view datos);
+
+// Runs the batch of the drawing `elegido` names; the error it ends with, if any. Any other
+// exception goes through, and libFuzzer reports it as a crash.
+std::optional<error_conversion> convierte_lote(conversor& conv, const std::filesystem::path& elegido);
 
 // Aborts unless `e` is one of the numbers a bad input may give (`permitidos`), names
 // `fichero` in fichero() and in its message, and names a line between 1 and `lineas` (0 only

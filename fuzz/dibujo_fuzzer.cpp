@@ -41,12 +41,7 @@ resultado convierte(conversor& conv, ficheros_memoria& fs, std::string_view entr
   fs.pon("d/0.dxf", std::string(dibujo_previo));
   fs.pon("d/a.dxf", std::string(entrada));
   resultado r;
-  try {
-    conv.estado().fich_dxf = "d/a.dxf";
-    conv.ProcesoLote();
-  } catch (const error_conversion& e) {
-    r.error = e;
-  }
+  r.error = convierte_lote(conv, "d/a.dxf");
   // Any other exception leaves the target uncaught, and libFuzzer reports it as a crash.
   return r;
 }

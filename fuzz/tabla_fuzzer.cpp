@@ -90,12 +90,7 @@ resultado convierte(ficheros_memoria& fs, ficheros& por_donde, std::string_view 
   // Left by an earlier batch: a table that fails to load must not take it.
   fs.pon("d/a.bin", "viejo");
   resultado r;
-  try {
-    conv.estado().fich_dxf = "d/a.dxf";
-    conv.ProcesoLote();
-  } catch (const error_conversion& e) {
-    r.error = e;
-  }
+  r.error = convierte_lote(conv, "d/a.dxf");
   r.bin = fs.lee("d/a.bin");
   r.err = fs.lee("d/a.err");
   return r;
