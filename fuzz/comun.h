@@ -42,10 +42,6 @@ class ficheros_a_trozos final : public ficheros {
   std::unique_ptr<sumidero> crea(const std::filesystem::path& ruta) override {
     return base_.crea(ruta);
   }
-  bool existe_fichero(const std::filesystem::path& ruta) override {
-    return base_.existe_fichero(ruta);
-  }
-  void borra(const std::filesystem::path& ruta) override { base_.borra(ruta); }
   std::vector<std::filesystem::path> lista(const std::filesystem::path& directorio) override {
     return base_.lista(directorio);
   }

@@ -10,7 +10,9 @@ conversor::conversor(vista_conversion& vista, ficheros& fs) : vista_(vista), fs_
 
 void conversor::cuenta(std::int32_t& contador) {
   if (contador == std::numeric_limits<std::int32_t>::max())
-    throw error_conversion(desbordamiento, "more than 2,147,483,647 entities of one kind",
+    throw error_conversion(desbordamiento,
+                           {"more than 2,147,483,647 entities of one kind",
+                            "más de 2.147.483.647 entidades de un mismo tipo"},
                            e_.fich_dxf, linea_entidad_);
   ++contador;
 }
@@ -43,7 +45,6 @@ void conversor::ProcesoFichero() {
   } guarda{*this};
 
   err_ = fs_.crea(e_.fich_err);
-  if (fs_.existe_fichero(e_.fich_bin)) fs_.borra(e_.fich_bin);
   bin_ = fs_.crea(e_.fich_bin);
 
   vista_.puntero_espera(true);

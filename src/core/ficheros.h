@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/error_conversion.h"
+
 namespace tolvar {
 
 // A file read from start to end. lee() gives up to `max` bytes, 0 only at the end; a read
@@ -28,17 +30,25 @@ class sumidero {
   virtual void cierra() = 0;
 };
 
+// What a file layer was doing when the system refused, for error_sistema().
+inline const texto_error al_abrir{"cannot open the file", "no se puede abrir el fichero"};
+inline const texto_error al_leer{"cannot read the file", "no se puede leer el fichero"};
+inline const texto_error al_crear{"cannot create the file", "no se puede crear el fichero"};
+inline const texto_error al_escribir{"cannot write the file", "no se puede escribir el fichero"};
+inline const texto_error al_borrar{"cannot delete the file", "no se puede borrar el fichero"};
+inline const texto_error al_listar{"cannot list the directory", "no se puede listar el directorio"};
+
 // Everything the conversion asks of the file system, so that tests and fuzzers can run it on
 // memory and make it fail where they like.
 class ficheros {
  public:
   virtual ~ficheros() = default;
   virtual std::unique_ptr<fuente> abre(const std::filesystem::path& ruta) = 0;
-  // Creates the file empty, replacing an existing one.
+  // A new, empty file at `ruta`. What stood there (an ordinary file, or a link: the link
+  // itself, never its target) is removed first, and the file is then created exclusively, so
+  // that a link made in between fails the creation instead of being followed: an output
+  // never writes through a link, wherever it points. A directory there is an error.
   virtual std::unique_ptr<sumidero> crea(const std::filesystem::path& ruta) = 0;
-  // True for an ordinary file only (not a directory).
-  virtual bool existe_fichero(const std::filesystem::path& ruta) = 0;
-  virtual void borra(const std::filesystem::path& ruta) = 0;
   // File names (without directory) of the ordinary, not hidden files of a directory, in no
   // particular order.
   virtual std::vector<std::filesystem::path> lista(const std::filesystem::path& directorio) = 0;
@@ -49,8 +59,6 @@ class ficheros_disco final : public ficheros {
  public:
   std::unique_ptr<fuente> abre(const std::filesystem::path& ruta) override;
   std::unique_ptr<sumidero> crea(const std::filesystem::path& ruta) override;
-  bool existe_fichero(const std::filesystem::path& ruta) override;
-  void borra(const std::filesystem::path& ruta) override;
   std::vector<std::filesystem::path> lista(const std::filesystem::path& directorio) override;
 };
 

@@ -2,6 +2,7 @@
 // std::filesystem for the rest, and the Windows hidden attribute behind an #ifdef.
 #include <cerrno>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -14,19 +15,64 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #endif
 
 namespace tolvar {
 namespace {
 
-std::FILE* abre_c(const std::filesystem::path& ruta, bool escritura) {
+std::FILE* abre_lectura(const std::filesystem::path& ruta) {
 #ifdef _WIN32
   std::FILE* f = nullptr;
-  if (_wfopen_s(&f, ruta.c_str(), escritura ? L"wb" : L"rb") != 0) return nullptr;
+  if (_wfopen_s(&f, ruta.c_str(), L"rb") != 0) return nullptr;
   return f;
 #else
-  return std::fopen(ruta.c_str(), escritura ? "wb" : "rb");
+  return std::fopen(ruta.c_str(), "rb");
+#endif
+}
+
+#ifdef _WIN32
+int errno_de_windows(DWORD codigo) {
+  switch (codigo) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT: return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    default: return EIO;
+  }
+}
+#endif
+
+// A file that did not exist: fails, rather than follow it, when anything (a link too) has taken
+// the name since it was cleared.
+std::FILE* crea_exclusivo(const std::filesystem::path& ruta) {
+#ifdef _WIN32
+  // CREATE_NEW fails on any existing name; without FILE_FLAG_OPEN_REPARSE_POINT a dangling
+  // link would be followed and its target created.
+  const HANDLE h = CreateFileW(ruta.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    errno = errno_de_windows(GetLastError());
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(h), _O_WRONLY | _O_BINARY);
+  if (fd == -1) {
+    CloseHandle(h);
+    return nullptr;
+  }
+  std::FILE* f = _fdopen(fd, "wb");
+  if (f == nullptr) _close(fd);
+  return f;
+#else
+  // "x" (C11) is O_CREAT | O_EXCL, which never follows a link, dangling or not.
+  return std::fopen(ruta.c_str(), "wbx");
 #endif
 }
 
@@ -57,7 +103,7 @@ class fuente_disco final : public fuente {
   std::size_t lee(char* destino, std::size_t max) override {
     errno = 0;
     const std::size_t n = std::fread(destino, 1, max, f_);
-    if (n == 0 && std::ferror(f_)) throw error_sistema(ultimo_error(), "cannot read the file", ruta_);
+    if (n == 0 && std::ferror(f_)) throw error_sistema(ultimo_error(), al_leer, ruta_);
     return n;
   }
 
@@ -115,14 +161,14 @@ class sumidero_disco final : public sumidero {
     std::FILE* f = f_;
     f_ = nullptr;
     errno = 0;
-    if (std::fclose(f) != 0) throw error_sistema(ultimo_error(), "cannot write the file", ruta_);
+    if (std::fclose(f) != 0) throw error_sistema(ultimo_error(), al_escribir, ruta_);
   }
 
  private:
   void escribe_directo(const char* datos, std::size_t n) {
     errno = 0;
     if (std::fwrite(datos, 1, n, f_) != n)
-      throw error_sistema(ultimo_error(), "cannot write the file", ruta_);
+      throw error_sistema(ultimo_error(), al_escribir, ruta_);
   }
 
   // Hands the full buffer to the writing thread, started here the first time, and goes on in
@@ -181,7 +227,7 @@ class sumidero_disco final : public sumidero {
     if (!error_) return;
     const std::error_code error = error_;
     error_ = {};
-    throw error_sistema(error, "cannot write the file", ruta_);
+    throw error_sistema(error, al_escribir, ruta_);
   }
 
   void termina_escritor() noexcept {
@@ -215,40 +261,36 @@ class sumidero_disco final : public sumidero {
 
 std::unique_ptr<fuente> ficheros_disco::abre(const std::filesystem::path& ruta) {
   errno = 0;
-  std::FILE* f = abre_c(ruta, false);
-  if (f == nullptr) throw error_sistema(ultimo_error(), "cannot open the file", ruta);
+  std::FILE* f = abre_lectura(ruta);
+  if (f == nullptr) throw error_sistema(ultimo_error(), al_abrir, ruta);
   return std::make_unique<fuente_disco>(f, ruta);
 }
 
 std::unique_ptr<sumidero> ficheros_disco::crea(const std::filesystem::path& ruta) {
+  // symlink_status: a link is looked at, and removed, as itself. A directory stays, and the
+  // creation below refuses it.
+  std::error_code ec;
+  const std::filesystem::file_status estado = std::filesystem::symlink_status(ruta, ec);
+  if (!ec && std::filesystem::exists(estado) && !std::filesystem::is_directory(estado) &&
+      !std::filesystem::remove(ruta, ec) && ec)
+    throw error_sistema(ec, al_borrar, ruta);
   errno = 0;
-  std::FILE* f = abre_c(ruta, true);
-  if (f == nullptr) throw error_sistema(ultimo_error(), "cannot create the file", ruta);
+  std::FILE* f = crea_exclusivo(ruta);
+  if (f == nullptr) throw error_sistema(ultimo_error(), al_crear, ruta);
   return std::make_unique<sumidero_disco>(f, ruta);
-}
-
-bool ficheros_disco::existe_fichero(const std::filesystem::path& ruta) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(ruta, ec);
-}
-
-void ficheros_disco::borra(const std::filesystem::path& ruta) {
-  std::error_code ec;
-  if (!std::filesystem::remove(ruta, ec) && ec)
-    throw error_sistema(ec, "cannot delete the file", ruta);
 }
 
 std::vector<std::filesystem::path> ficheros_disco::lista(const std::filesystem::path& directorio) {
   std::vector<std::filesystem::path> nombres;
   std::error_code ec;
   std::filesystem::directory_iterator it(directorio, ec), fin;
-  if (ec) throw error_sistema(ec, "cannot list the directory", directorio);
+  if (ec) throw error_sistema(ec, al_listar, directorio);
   for (; it != fin; it.increment(ec)) {
     std::error_code ec_tipo;
     if (!it->is_regular_file(ec_tipo) || oculto(*it)) continue;
     nombres.push_back(it->path().filename());
   }
-  if (ec) throw error_sistema(ec, "cannot list the directory", directorio);
+  if (ec) throw error_sistema(ec, al_listar, directorio);
   return nombres;
 }
 

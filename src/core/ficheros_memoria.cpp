@@ -37,14 +37,12 @@ class sumidero_memoria final : public sumidero {
     ++escrituras_;
     const auto fallo = fs_.escritura_fallida.find(clave_);
     if (fallo != fs_.escritura_fallida.end() && escrituras_ >= fallo->second)
-      throw error_sistema(std::make_error_code(std::errc::no_space_on_device),
-                          "cannot write the file", ruta_);
+      throw error_sistema(std::make_error_code(std::errc::no_space_on_device), al_escribir, ruta_);
     fs_.contenido[clave_].append(bytes);
   }
   void cierra() override {
     if (fs_.cierre_fallido.count(clave_) != 0)
-      throw error_sistema(std::make_error_code(std::errc::no_space_on_device),
-                          "cannot write the file", ruta_);
+      throw error_sistema(std::make_error_code(std::errc::no_space_on_device), al_escribir, ruta_);
   }
 
  private:
@@ -69,30 +67,21 @@ std::optional<std::string> ficheros_memoria::lee(const std::filesystem::path& ru
 std::unique_ptr<fuente> ficheros_memoria::abre(const std::filesystem::path& ruta) {
   const auto it = contenido.find(clave(ruta));
   if (it == contenido.end())
-    throw error_sistema(std::make_error_code(std::errc::no_such_file_or_directory),
-                        "cannot open the file", ruta);
+    throw error_sistema(std::make_error_code(std::errc::no_such_file_or_directory), al_abrir, ruta);
   return std::make_unique<fuente_memoria>(it->second);
 }
 
 std::unique_ptr<sumidero> ficheros_memoria::crea(const std::filesystem::path& ruta) {
   const std::string k = clave(ruta);
+  if (contenido.count(k) != 0) {
+    if (no_borrables.count(k) != 0)
+      throw error_sistema(std::make_error_code(std::errc::permission_denied), al_borrar, ruta);
+    contenido.erase(k);
+  }
   if (no_creables.count(k) != 0)
-    throw error_sistema(std::make_error_code(std::errc::permission_denied),
-                        "cannot create the file", ruta);
+    throw error_sistema(std::make_error_code(std::errc::permission_denied), al_crear, ruta);
   contenido[k].clear();
   return std::make_unique<sumidero_memoria>(*this, k, ruta);
-}
-
-bool ficheros_memoria::existe_fichero(const std::filesystem::path& ruta) {
-  return contenido.count(clave(ruta)) != 0;
-}
-
-void ficheros_memoria::borra(const std::filesystem::path& ruta) {
-  const std::string k = clave(ruta);
-  if (no_borrables.count(k) != 0)
-    throw error_sistema(std::make_error_code(std::errc::permission_denied),
-                        "cannot delete the file", ruta);
-  contenido.erase(k);
 }
 
 std::vector<std::filesystem::path> ficheros_memoria::lista(const std::filesystem::path& directorio) {

@@ -16,7 +16,7 @@ class ficheros_memoria final : public ficheros {
  public:
   std::map<std::string, std::string> contenido;
   std::set<std::string> ocultos;          // listed by no listing
-  std::set<std::string> no_borrables;     // borra() refuses with "permission denied"
+  std::set<std::string> no_borrables;     // crea() cannot remove what stands there: "permission denied"
   std::set<std::string> no_creables;      // crea() refuses with "permission denied"
   // The n-th escribe() (counted from 1) on a file of this name fails with "disk full", and
   // so does every one after it; what came before it is kept.
@@ -30,8 +30,6 @@ class ficheros_memoria final : public ficheros {
 
   std::unique_ptr<fuente> abre(const std::filesystem::path& ruta) override;
   std::unique_ptr<sumidero> crea(const std::filesystem::path& ruta) override;
-  bool existe_fichero(const std::filesystem::path& ruta) override;
-  void borra(const std::filesystem::path& ruta) override;
   std::vector<std::filesystem::path> lista(const std::filesystem::path& directorio) override;
 };
 

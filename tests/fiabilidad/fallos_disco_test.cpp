@@ -3,6 +3,7 @@
 // never a run that reports success.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -12,6 +13,10 @@
 #include <system_error>
 
 #include "fiabilidad.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/resource.h>
+#endif
 
 namespace tolvar::prueba {
 namespace {
@@ -193,32 +198,77 @@ TEST_F(fallos_disco_real, un_directorio_en_lugar_del_bin_es_un_error) {
   EXPECT_EQ(lee("a.err"), "");
 }
 
-// /dev/full takes the open and refuses every write with "no space left on device": the real
-// disk-full error, which buffering moves to the close for a small drawing and to the middle
-// of the run for a large one.
+// An output never writes through a link someone left at its name, wherever it points and
+// whether or not its target exists: the link goes, the file outside stays as it was, and the
+// output is a new, ordinary file.
+TEST_F(fallos_disco_real, las_salidas_nunca_se_escriben_a_traves_de_un_enlace) {
+  const fs::path fuera = fs::path(dir_.string() + "-fuera");
+  fs::create_directories(fuera);
+  escribe("a.dxf", tras_point({"  0", "POINT", "  8", "RARA", " 10", "1", " 20", "4000000", " 30", "0"}));
+  const std::string rara_bin = hex(
+      "43 3D 4E 75 65 76 6F 00 00 00 01 00"    // C=, Nuevo, atr 0, num_elem 1
+      "E8 03 00 00 00 00 00 00 00 00 00 00"
+      "E8 03 00 00 00 00 00 00 00 00 00 00"
+      "14 00 00 00 06 00 00 00 A5 07 00 00"
+      "E8 03 00 00 00 00 00 00 00 00 00 00");  // (1, 4000000, 0)
+  for (const char* salida : {"a.bin", "a.err"}) {
+    for (const bool destino_existe : {true, false}) {
+      const fs::path destino = fuera / "ajeno.txt";
+      fs::remove(destino);
+      if (destino_existe) std::ofstream(destino, std::ios::binary) << "intacto";
+      fs::remove(dir_ / salida);
+      std::error_code ec;
+      fs::create_symlink(destino, dir_ / salida, ec);
+      if (ec) GTEST_SKIP() << "cannot make a symbolic link here: " << ec.message();
+
+      const auto e = convierte();
+      ASSERT_FALSE(e.has_value()) << e->what();
+      SCOPED_TRACE(std::string(salida) + (destino_existe ? ", target present" : ", target absent"));
+      EXPECT_EQ(fs::exists(destino), destino_existe);
+      if (destino_existe) {
+        std::ifstream f(destino, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), "intacto");
+      }
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir_ / salida)));
+      EXPECT_EQ(muestra_hex(lee("a.bin")), muestra_hex(point_bin + rara_bin));
+      EXPECT_EQ(lee("a.err"), "RARA\r\n");
+    }
+  }
+  fs::remove_all(fuera);
+}
+
+#if defined(__unix__) || defined(__APPLE__)
+// A limit on the size of the files this process writes refuses every write with "file too
+// large", which the disk layer counts with a full disk: the real write error, which buffering
+// moves to the close for a small drawing and to the middle of the run for a large one.
 TEST_F(fallos_disco_real, disco_lleno_al_cerrar_y_a_media_conversion_es_error_61) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
   const std::string grande = [] {
     std::string s;
     for (int i = 0; i < 20000; ++i) s += point_dxf;  // 1.2 MB of records, past any buffer
     return s;
   }();
+  // Without this the first refused write would end the process.
+  const auto senal_anterior = std::signal(SIGXFSZ, SIG_IGN);
   for (const std::string* contenido : {&point_dxf, &grande}) {
     escribe("a.dxf", *contenido);
-    fs::remove(dir_ / "a.bin");
-    std::error_code ec;
-    fs::create_symlink("/dev/full", dir_ / "a.bin", ec);
-    if (ec) GTEST_SKIP() << "cannot make a symbolic link here: " << ec.message();
     vista_.llamadas.clear();
+    rlimit anterior{};
+    getrlimit(RLIMIT_FSIZE, &anterior);
+    rlimit sin_sitio = anterior;
+    sin_sitio.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &sin_sitio);
     const auto e = convierte();
+    setrlimit(RLIMIT_FSIZE, &anterior);
     comprueba_fallo(e, disco_lleno, dir_ / "a.bin", 0);
     if (e) {
-      EXPECT_NE(std::string(e->what()).find(mensaje_de(std::errc::no_space_on_device)),
+      EXPECT_NE(std::string(e->what()).find(mensaje_de(std::errc::file_too_large)),
                 std::string::npos);
     }
     for (const std::string& llamada : vista_.llamadas) EXPECT_NE(llamada, "fin");
   }
+  std::signal(SIGXFSZ, senal_anterior);
 }
+#endif
 
 }  // namespace
 }  // namespace tolvar::prueba

@@ -66,8 +66,6 @@ class ficheros_con_generado final : public ficheros {
     return base_.abre(ruta);
   }
   std::unique_ptr<sumidero> crea(const fs::path& ruta) override { return base_.crea(ruta); }
-  bool existe_fichero(const fs::path& ruta) override { return base_.existe_fichero(ruta); }
-  void borra(const fs::path& ruta) override { base_.borra(ruta); }
   std::vector<fs::path> lista(const fs::path& directorio) override { return base_.lista(directorio); }
 
  private:
