@@ -39,8 +39,9 @@ char* pon_punto(char* o, const tipo_punto& p) noexcept {
 void completa_codigo(std::string& codigo) {
   const std::string_view t = recorta(codigo);
   if (t.size() > max_16) {
-    throw error_conversion(desbordamiento, "layer code of " + std::to_string(t.size()) +
-                                               " characters is too long");
+    const std::string n = std::to_string(t.size());
+    throw error_conversion(desbordamiento, {"layer code of " + n + " characters is too long",
+                                            "código de capa de " + n + " caracteres, demasiado largo"});
   }
   std::string r(t);
   if (r.size() < bytes_cod) r.resize(bytes_cod, '\0');
@@ -62,12 +63,21 @@ void compone_registro(estado_conversion& e, bool atributo, std::string& registro
   std::size_t unidades_texto = 0;
   if (e.EsTexto) {
     e.texto.assign(recorta(e.texto));
+    // The format holds no text longer than a signed 16-bit count of characters.
+    if (e.texto.size() > max_16) {
+      const std::string largo = std::to_string(e.texto.size());
+      throw error_conversion(desbordamiento,
+                             {"text of " + largo + " characters, more than 32,767",
+                              "texto de " + largo + " caracteres, más de 32.767"});
+    }
     unidades_texto = (e.texto.size() + bytes_unidad - 1) / bytes_unidad;
   }
   const std::size_t num_elem = n + (cerrado ? 1 : 0) + unidades_texto;
   if (num_elem > max_16) {
-    throw error_conversion(desbordamiento, "text of " + std::to_string(e.texto.size()) +
-                                               " characters does not fit in one record");
+    const std::string unidades = std::to_string(num_elem);
+    throw error_conversion(desbordamiento,
+                           {"entity of " + unidades + " units does not fit in one record",
+                            "entidad de " + unidades + " unidades, no cabe en un registro"});
   }
 
   // In locals rather than the array, so that they live in registers through the loop.

@@ -151,7 +151,7 @@ TEST(dibujos_malos, lo_que_no_cabe_es_6_y_el_punto_5001_es_9) {
       {"caja_de_text_demasiado_ancha",
        tras_point({"  0", "TEXT", "  8", "CAPA", " 40", "1000", "  1", std::string(2148, 'A')}), desbordamiento, 12,
        point_bin},
-      {"text_de_393193_caracteres", tras_point({"  0", "TEXT", "  8", "CAPA", "  1", std::string(393193, 'A')}),
+      {"text_de_32768_caracteres", tras_point({"  0", "TEXT", "  8", "CAPA", "  1", std::string(32768, 'A')}),
        desbordamiento, 12, point_bin},
       {"polyline_de_5001_vertices", polyline_de(5001), subindice_fuera_de_rango, 40016, point_bin},
   };
@@ -198,18 +198,18 @@ TEST(dibujos_malos, justo_dentro_de_cada_limite_se_convierte) {
       {"linea_de_1_mib_justo", tras_point({"999", std::string(std::size_t{1} << 20, 'c')}), point_bin},
       {"basura_tras_eof", point_dxf + dibujo({"  0", "EOF"}) + std::string(basura, sizeof basura - 1),
        point_bin},
-      {"text_de_393192_caracteres",
+      {"text_de_32767_caracteres",
        dibujo({"  0", "TEXT", "  8", "CAPA", " 10", "0", " 20", "4000000", "  1",
-               std::string(393192, 'A')}),
-       hex("54 3D 30 31 30 31 00 00 00 00 FF 7F"     // T=, 0101, num_elem 32767
+               std::string(32767, 'A')}),
+       hex("54 3D 30 31 30 31 00 00 00 00 AC 0A"     // T=, 0101, num_elem 2732
            "00 00 00 00 00 00 00 00 00 00 00 00"     // height 0: the box is the point
            "00 00 00 00 00 00 00 00 00 00 00 00"
            "00 00 00 00 00 00 00 00 00 00 00 00"
            "00 00 00 00 00 00 00 00 00 00 00 00") +  // the insertion point
            [] {
              std::string unidades;
-             for (int i = 0; i < 32766; ++i) unidades += "AAAAAAAAAAAA";  // no NUL: L is 12 x 32766
-             return unidades;
+             for (int i = 0; i < 2730; ++i) unidades += "AAAAAAAAAAAA";
+             return unidades + std::string("AAAAAAA\0    ", 12);  // 32,767 = 12 x 2730 + 7
            }()},
       {"polyline_de_5000_vertices", polyline_de(5000) + dibujo({"  0", "SEQEND"}),
        point_bin + hex("43 3D 30 31 30 31 00 00 00 00 88 13"    // num_elem 5000

@@ -185,7 +185,7 @@ TEST(GrabaEntidad, los_desbordamientos_no_dejan_nada_escrito) {
     const char* nombre;
     estado_conversion e;
   } casos[] = {
-      {"texto_de_393193", texto("A", std::string(393193, 'x'), 1.0, {0, 0, 0})},
+      {"texto_de_32768", texto("A", std::string(32768, 'x'), 1.0, {0, 0, 0})},
       {"altura_enorme", texto("A", "x", 3e9, {0, 0, 0})},
       {"ancho_enorme", texto("A", std::string(1000, 'x'), 3e6, {0, 0, 0})},
       {"alto_enorme", texto("A", "x", 2e9, {0, 2000000000, 0})},
@@ -200,12 +200,14 @@ TEST(GrabaEntidad, los_desbordamientos_no_dejan_nada_escrito) {
       EXPECT_EQ(err.numero(), desbordamiento) << c.nombre;
     }
   }
-  // 393,192 characters are the most one record holds: 1 point and 32,766 units.
-  estado_conversion e = texto("A", std::string(393192, 'x'), 1.0, {0, 0, 0});
+  // 32,767 characters are the longest text, the spaces around it not counted: 1 point and
+  // 2,731 units, the last with 7 characters, the NUL and spaces.
+  estado_conversion e = texto("A", "  " + std::string(32767, 'x') + " ", 1.0, {0, 0, 0});
   std::string r;
   compone_registro(e, false, r);
-  EXPECT_EQ(r.size(), 48u + 12u * 32767u);
-  EXPECT_EQ(r.substr(10, 2), hex("FF 7F"));
+  EXPECT_EQ(r.size(), 48u + 12u * 2732u);
+  EXPECT_EQ(r.substr(10, 2), hex("AC 0A"));
+  EXPECT_EQ(r.substr(r.size() - 12), std::string("xxxxxxx\0    ", 12));
 }
 
 TEST(GrabaEntidad, un_registro_roto_no_llega_al_fichero) {
