@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli/plano_svg.h"
@@ -15,16 +16,34 @@
 namespace tolvar {
 namespace {
 
-void convierte(const std::string& ruta, bool atributo, std::ostream& salida) {
+std::string variable_entorno(const char* nombre) {
+#ifdef _MSC_VER
+  // MSVC deprecates getenv for its static buffer.
+  char* valor = nullptr;
+  std::size_t largo = 0;
+  if (_dupenv_s(&valor, &largo, nombre) != 0 || valor == nullptr) return {};
+  std::string r(valor);
+  std::free(valor);
+  return r;
+#else
+  const char* valor = std::getenv(nombre);
+  return valor != nullptr ? valor : "";
+#endif
+}
+
+void convierte(const std::string& ruta, bool atributo, std::ostream& salida,
+               std::ostream& errores, idioma en) {
   ficheros_disco disco;
-  vista_texto vista(salida, atributo);
+  vista_texto vista(salida, errores, en, atributo);
   conversor c(vista, disco);
   const std::filesystem::path p(ruta);
   std::error_code ec;
   const auto estado = std::filesystem::status(p, ec);
   if (!std::filesystem::exists(estado)) {
     throw error_sistema(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory),
-                        "cannot find the drawing or directory", p);
+                        {"cannot find the drawing or directory",
+                         "no se encuentra el dibujo ni el directorio"},
+                        p);
   }
   if (std::filesystem::is_directory(estado)) {
     c.ProcesoDirectorio(p);
@@ -36,8 +55,21 @@ void convierte(const std::string& ruta, bool atributo, std::ostream& salida) {
 
 }  // namespace
 
+idioma idioma_de_locale(std::string_view lc_all, std::string_view lc_messages,
+                        std::string_view lang) {
+  for (const std::string_view valor : {lc_all, lc_messages, lang}) {
+    if (!valor.empty()) return valor.substr(0, 2) == "es" ? idioma::espanol : idioma::ingles;
+  }
+  return idioma::ingles;
+}
+
+idioma idioma_del_entorno() {
+  return idioma_de_locale(variable_entorno("LC_ALL"), variable_entorno("LC_MESSAGES"),
+                          variable_entorno("LANG"));
+}
+
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,
-                std::ostream& errores) {
+                std::ostream& errores, idioma en) {
   CLI::App app{
       "Converts every ASCII DXF drawing of a directory into NAME.bin (entity records) and\n"
       "NAME.err (layers that the directory's dxfbin.tab does not classify), beside each drawing.\n"
@@ -53,9 +85,16 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
       "PATH", ruta,
       "A drawing (its whole directory is converted) or a directory; required without a "
       "subcommand (write ./dump for a directory named dump)");
-  CLI::Option* opcion_atr = app.add_flag(
-      "--atr,!--no-atr", atributo,
-      "Add the attribute unit ATR=201 to every record, or not (default: --atr)");
+  // Two flags rather than one with a negation, which the help would show as
+  // "--atr,--no-atr{false}". Applied as they are parsed, so the last one given wins.
+  CLI::Option* opcion_atr =
+      app.add_flag_callback("--atr", [&atributo] { atributo = true; },
+                            "Add the attribute unit ATR=201 to every record (the default)")
+          ->trigger_on_parse();
+  CLI::Option* opcion_no_atr =
+      app.add_flag_callback("--no-atr", [&atributo] { atributo = false; },
+                            "Leave the attribute unit out")
+          ->trigger_on_parse();
 
   CLI::App* dump = app.add_subcommand(
       "dump", "Print every record of a .bin: offset, class, code, atr, num_elem, extent, "
@@ -75,7 +114,8 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
   try {
     app.parse(inverso);
     const bool subcomando = dump->parsed() || render->parsed();
-    if (subcomando && (opcion_ruta->count() > 0 || opcion_atr->count() > 0)) {
+    if (subcomando && (opcion_ruta->count() > 0 || opcion_atr->count() > 0 ||
+                       opcion_no_atr->count() > 0)) {
       throw CLI::ValidationError("PATH, --atr and --no-atr belong to the conversion, not to " +
                                  std::string(dump->parsed() ? "dump" : "render"));
     }
@@ -101,11 +141,11 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
       ficheros_disco disco;
       dibuja_bin(disco, bin_render, svg);
     } else {
-      convierte(ruta, atributo, salida);
+      convierte(ruta, atributo, salida, errores, en);
     }
   } catch (const error_conversion& e) {
     salida.flush();
-    errores << "tolvar-cli: " << e.what() << std::endl;
+    errores << "tolvar-cli: " << e.mensaje(en) << std::endl;
     return e.numero();
   } catch (const std::exception& e) {
     salida.flush();

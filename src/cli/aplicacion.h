@@ -2,13 +2,25 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/error_conversion.h"
 
 namespace tolvar {
 
-// tolvar-cli as a function of its arguments (without the program name) and its two
-// streams; returns the exit status: 0, the error's number, or 1 for a wrong command line.
+// tolvar-cli as a function of its arguments (without the program name), its two streams and
+// the language of its error messages; returns the exit status: 0, the error's number, or 1
+// for a wrong command line.
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,
-                std::ostream& errores);
+                std::ostream& errores, idioma en = idioma::ingles);
+
+// The language the locale asks for, from the values of LC_ALL, LC_MESSAGES and LANG (empty when
+// unset): the first that is set decides, as for any POSIX program; Spanish when it begins with
+// "es".
+idioma idioma_de_locale(std::string_view lc_all, std::string_view lc_messages,
+                        std::string_view lang);
+// The same, read from this process's environment.
+idioma idioma_del_entorno();
 
 }  // namespace tolvar

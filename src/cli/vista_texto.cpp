@@ -23,6 +23,13 @@ void vista_texto::muestra_ficheros(const std::filesystem::path& bin,
   salida_.flush();
 }
 
+void vista_texto::sin_dibujos(const std::filesystem::path& directorio) {
+  salida_.flush();
+  errores_ << (idioma_ == idioma::espanol ? "tolvar-cli: ningún dibujo .dxf en "
+                                          : "tolvar-cli: no .dxf drawing in ")
+           << texto_ruta(directorio) << std::endl;
+}
+
 void vista_texto::muestra_fin() { salida_ << "Proceso Finalizado." << std::endl; }
 
 }  // namespace tolvar

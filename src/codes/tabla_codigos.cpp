@@ -22,19 +22,27 @@ void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero) 
   std::string_view linea;
   while (lineas.lee(linea)) {
     if (lineas.num_linea() > max_filas)
-      throw error_conversion(desbordamiento, "the code table has more than 32,767 lines", fichero,
+      throw error_conversion(desbordamiento,
+                             {"the code table has more than 32,767 lines",
+                              "la tabla de códigos tiene más de 32.767 líneas"},
+                             fichero,
                              lineas.num_linea());
     if (linea_mala) continue;
     const std::string_view l = recorta(linea);
     const std::size_t p = l.find(' ');
     if (p == std::string_view::npos) {
       linea_mala.emplace(argumento_no_valido,
-                         cita(l) + " is not a code, a space and a layer text", fichero,
+                         texto_error{cita(l) + " is not a code, a space and a layer text",
+                                     cita(l) + " no es un código, un espacio y un texto de capa"},
+                         fichero,
                          lineas.num_linea());
       continue;
     }
     if (p + 1 >= max_posicion_espacio) {
-      linea_mala.emplace(desbordamiento, "the code of this line is too long", fichero,
+      linea_mala.emplace(desbordamiento,
+                         texto_error{"the code of this line is too long",
+                                     "el código de esta línea es demasiado largo"},
+                         fichero,
                          lineas.num_linea());
       continue;
     }

@@ -4,48 +4,56 @@ namespace tolvar {
 namespace {
 
 std::string compone(int numero, const std::string& que, const std::filesystem::path& fichero,
-                    std::int64_t num_linea) {
-  std::string m = "Error " + std::to_string(numero) + " (" + describe_error(numero) + "): " + que;
+                    std::int64_t num_linea, idioma en) {
+  std::string m = "Error " + std::to_string(numero) + " (" + describe_error(numero, en) + "): " + que;
   if (!fichero.empty()) {
     m += " -- " + texto_ruta(fichero);
-    if (num_linea > 0) m += ", line " + std::to_string(num_linea);
+    if (num_linea > 0)
+      m += (en == idioma::espanol ? ", línea " : ", line ") + std::to_string(num_linea);
   }
   return m;
 }
 
 }  // namespace
 
-const char* describe_error(int numero) {
+const char* describe_error(int numero, idioma en) {
+  const bool es = en == idioma::espanol;
   switch (numero) {
-    case argumento_no_valido: return "invalid argument";
-    case desbordamiento: return "overflow";
-    case subindice_fuera_de_rango: return "subscript out of range";
-    case tipo_incompatible: return "type mismatch";
-    case fichero_no_encontrado: return "file not found";
-    case error_de_dispositivo: return "device I/O error";
-    case disco_lleno: return "disk full";
-    case fin_de_fichero: return "input past end of file";
-    case permiso_denegado: return "permission denied";
-    case error_de_acceso: return "path/file access error";
-    case ruta_no_encontrada: return "path not found";
+    case argumento_no_valido: return es ? "argumento no válido" : "invalid argument";
+    case desbordamiento: return es ? "desbordamiento" : "overflow";
+    case subindice_fuera_de_rango: return es ? "subíndice fuera de intervalo" : "subscript out of range";
+    case tipo_incompatible: return es ? "tipos no coinciden" : "type mismatch";
+    case fichero_no_encontrado: return es ? "no se ha encontrado el fichero" : "file not found";
+    case error_de_dispositivo: return es ? "error de E/S en el dispositivo" : "device I/O error";
+    case disco_lleno: return es ? "disco lleno" : "disk full";
+    case fin_de_fichero:
+      return es ? "se ha leído más allá del final del fichero" : "input past end of file";
+    case permiso_denegado: return es ? "permiso denegado" : "permission denied";
+    case error_de_acceso:
+      return es ? "error de acceso a la ruta o al fichero" : "path/file access error";
+    case ruta_no_encontrada: return es ? "no se ha encontrado la ruta" : "path not found";
     default: return "error";
   }
 }
 
-error_conversion::error_conversion(int numero, const std::string& que,
-                                   std::filesystem::path fichero, std::int64_t num_linea)
-    : std::runtime_error(compone(numero, que, fichero, num_linea)),
+error_conversion::error_conversion(int numero, texto_error que, std::filesystem::path fichero,
+                                   std::int64_t num_linea)
+    : std::runtime_error(compone(numero, que.en, fichero, num_linea, idioma::ingles)),
       numero_(numero),
-      que_(que),
+      que_(std::move(que)),
       fichero_(std::move(fichero)),
       num_linea_(num_linea) {}
+
+std::string error_conversion::mensaje(idioma en) const {
+  return compone(numero_, que(en), fichero_, num_linea_, en);
+}
 
 error_conversion error_conversion::situada(const std::filesystem::path& fichero,
                                            std::int64_t num_linea) const {
   return error_conversion(numero_, que_, fichero, num_linea);
 }
 
-error_conversion error_sistema(std::error_code ec, const std::string& que,
+error_conversion error_sistema(std::error_code ec, const texto_error& que,
                                const std::filesystem::path& fichero) {
   int numero = error_de_acceso;
   if (ec == std::errc::no_such_file_or_directory) {
@@ -60,7 +68,8 @@ error_conversion error_sistema(std::error_code ec, const std::string& que,
   } else if (ec == std::errc::not_a_directory) {
     numero = ruta_no_encontrada;
   }
-  return error_conversion(numero, que + ": " + ec.message(), fichero);
+  const std::string sistema = ": " + ec.message();
+  return error_conversion(numero, {que.en + sistema, que.es + sistema}, fichero);
 }
 
 std::string texto_ruta(const std::filesystem::path& ruta) {

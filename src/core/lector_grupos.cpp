@@ -33,7 +33,9 @@ const grupo* lector_grupos::fin_en_blanco(std::int64_t primera_blanca) {
   std::string_view linea;
   while (lineas_.lee(linea)) {
     if (!recorta(linea).empty())
-      throw error_conversion(tipo_incompatible, "blank line where a group code was expected",
+      throw error_conversion(tipo_incompatible,
+                             {"blank line where a group code was expected",
+                              "línea en blanco donde se esperaba un código de grupo"},
                              fichero(), primera_blanca);
   }
   terminado_ = true;
@@ -44,7 +46,7 @@ const grupo* lector_grupos::sin_linea_de_codigo() {
   if (terminado_) return nullptr;
   terminado_ = true;
   if (lineas_.num_linea() == 0)
-    throw error_conversion(fin_de_fichero, "the drawing is empty", fichero());
+    throw error_conversion(fin_de_fichero, {"the drawing is empty", "el dibujo está vacío"}, fichero());
   return nullptr;
 }
 
@@ -54,19 +56,27 @@ bool lector_grupos::codigo_general(std::string_view linea, std::int64_t n) {
   bool desborda = false;
   if (!lee_entero(codigo, actual_.codigo, desborda)) {
     throw error_conversion(desborda ? desbordamiento : tipo_incompatible,
-                           cita(codigo) + " is not a group code", fichero(), n);
+                           {cita(codigo) + " is not a group code",
+                            cita(codigo) + " no es un código de grupo"},
+                           fichero(), n);
   }
   return true;
 }
 
 void lector_grupos::sin_valor(std::int64_t n) const {
+  const std::string codigo = std::to_string(actual_.codigo);
   throw error_conversion(fin_de_fichero,
-                         "group code " + std::to_string(actual_.codigo) + " has no value line",
+                         {"group code " + codigo + " has no value line",
+                          "el código de grupo " + codigo + " no tiene línea de valor"},
                          fichero(), n);
 }
 
-void lector_grupos::termina_dentro(const char* dentro_de) const {
-  throw error_conversion(fin_de_fichero, std::string("the drawing ends inside ") + dentro_de,
+void lector_grupos::termina_dentro(const char* entidad) const {
+  const std::string_view tipo = entidad;
+  const bool vocal = !tipo.empty() && std::string_view("AEIOU").find(tipo[0]) != std::string_view::npos;
+  throw error_conversion(fin_de_fichero,
+                         {std::string("the drawing ends inside ") + (vocal ? "an " : "a ") + entidad,
+                          std::string("el dibujo termina dentro de un ") + entidad},
                          fichero(), lineas_.num_linea());
 }
 

@@ -43,10 +43,11 @@ class lector_grupos {
     if (actual_.codigo == 0 && actual_.valor == "EOF") terminado_ = true;
     return &actual_;
   }
-  // The next group; the end of the drawing here is error 62, "inside" naming what was open.
-  const grupo& exige(const char* dentro_de) {
+  // The next group; the end of the drawing here is error 62, naming the kind of entity
+  // ("POINT") that was open.
+  const grupo& exige(const char* entidad) {
     const grupo* g = siguiente();
-    if (g == nullptr) termina_dentro(dentro_de);
+    if (g == nullptr) termina_dentro(entidad);
     return *g;
   }
   // The group last returned comes again on the next read: a reader hands back the group 0
@@ -79,7 +80,7 @@ class lector_grupos {
   // What siguiente() gives when it reads no code line: the end.
   const grupo* sin_linea_de_codigo();
   [[noreturn]] void sin_valor(std::int64_t n) const;
-  [[noreturn]] void termina_dentro(const char* dentro_de) const;
+  [[noreturn]] void termina_dentro(const char* entidad) const;
   const grupo* fin_en_blanco(std::int64_t primera_blanca);
 
   lector_lineas lineas_;

@@ -30,6 +30,8 @@ static_assert(bloque == 64, "busca_fines() fills one bit of a 64-bit word per by
 // Marks are made for the data of one read only, never for the line copied before it.
 constexpr std::size_t max_bloques = (lectura + bloque - 1) / bloque;
 
+const texto_error linea_larga{"line longer than 1 MiB", "línea de más de 1 MiB"};
+
 // Bit i of cr (lf) set when p[i] is a CR (an LF), for the 64 bytes at p.
 struct fines_bloque {
   std::uint64_t cr = 0, lf = 0;
@@ -246,7 +248,7 @@ bool lector_lineas::lee_resto(std::string_view& linea) {
     if (marcas_ == 0) {
       // Every line end read is taken: what is left after ini_ is part of one line.
       if (static_cast<std::size_t>(fin_ - ini_) > max_linea)
-        throw error_conversion(desbordamiento, "line longer than 1 MiB", fichero_, num_linea_ + 1);
+        throw error_conversion(desbordamiento, linea_larga, fichero_, num_linea_ + 1);
       if (!rellena()) {
         if (ini_ == fin_) return false;
         linea = std::string_view(ini_, static_cast<std::size_t>(fin_ - ini_));
@@ -264,7 +266,7 @@ bool lector_lineas::lee_resto(std::string_view& linea) {
     }
     const std::size_t largo = static_cast<std::size_t>(p - ini_);
     if (largo > max_linea)
-      throw error_conversion(desbordamiento, "line longer than 1 MiB", fichero_, num_linea_ + 1);
+      throw error_conversion(desbordamiento, linea_larga, fichero_, num_linea_ + 1);
     marcas_ &= marcas_ - 1;
     linea = std::string_view(ini_, largo);
     // Past the data lie at least 64 defined bytes, none of them an LF.

@@ -26,9 +26,10 @@ void conversor::ProcesoDirectorio(const std::filesystem::path& directorio) {
   std::vector<std::filesystem::path> lista_fich = fs_.lista(e_.directorio);
   std::erase_if(lista_fich, [](const std::filesystem::path& n) { return !es_dibujo(n); });
   if (lista_fich.size() > static_cast<std::size_t>(max_ficheros)) {
+    const std::string n = std::to_string(lista_fich.size());
     throw error_conversion(subindice_fuera_de_rango,
-                           std::to_string(lista_fich.size()) +
-                               " drawings in the directory, more than the 1000 of a batch",
+                           {n + " drawings in the directory, more than the 1000 of a batch",
+                            n + " dibujos en el directorio, más de los 1000 de un lote"},
                            e_.directorio);
   }
   // A fixed order, the same on every system: by the bytes of the names ("B.dxf" before "a.dxf").
@@ -42,6 +43,7 @@ void conversor::ProcesoDirectorio(const std::filesystem::path& directorio) {
     e_.fich_dxf = e_.directorio / nombre;
     ProcesoFichero();
   }
+  if (lista_fich.empty()) vista_.sin_dibujos(e_.directorio);
   vista_.muestra_fin();
   vista_.puntero_espera(false);
 }

@@ -21,7 +21,8 @@ bool cabe_en_32(double r) noexcept { return r >= -2147483648.0 && r <= 214748364
 bool es_digito(char c) noexcept { return c >= '0' && c <= '9'; }
 
 [[noreturn]] void no_es_numero(std::string_view texto) {
-  throw error_conversion(tipo_incompatible, cita(texto) + " is not a number");
+  throw error_conversion(tipo_incompatible,
+                         {cita(texto) + " is not a number", cita(texto) + " no es un número"});
 }
 
 // from_chars calls both 1e-400 and 1e400 "out of range"; the power of ten of the first
@@ -195,7 +196,8 @@ double lee_numero(std::string_view texto) {
   if (ec == std::errc::invalid_argument || fin != resto.data() + resto.size()) no_es_numero(texto);
   if (ec == std::errc::result_out_of_range) {
     if (!es_demasiado_pequeno(resto))
-      throw error_conversion(desbordamiento, cita(texto) + " is too large");
+      throw error_conversion(desbordamiento,
+                             {cita(texto) + " is too large", cita(texto) + " es demasiado grande"});
     valor = 0.0;
   }
   return negativo ? -valor : valor;
@@ -204,7 +206,8 @@ double lee_numero(std::string_view texto) {
 std::int32_t redondea_32(double valor) {
   const double r = std::nearbyint(valor);
   if (!cabe_en_32(r))
-    throw error_conversion(desbordamiento, "value " + std::to_string(valor) + " does not fit in 32 bits");
+    throw error_conversion(desbordamiento, {"value " + std::to_string(valor) + " does not fit in 32 bits",
+                                           "el valor " + std::to_string(valor) + " no cabe en 32 bits"});
   return static_cast<std::int32_t>(r);
 }
 
@@ -222,7 +225,9 @@ std::int32_t escala_coord_general(std::string_view texto, bool con_desplazamient
   if (con_desplazamiento) v -= desplazamiento_y;
   const double r = std::nearbyint(v);
   if (!cabe_en_32(r))
-    throw error_conversion(desbordamiento, "coordinate " + cita(texto) + " scales outside 32 bits");
+    throw error_conversion(desbordamiento,
+                           {"coordinate " + cita(texto) + " scales outside 32 bits",
+                            "la coordenada " + cita(texto) + " queda fuera de 32 bits al escalarla"});
   return static_cast<std::int32_t>(r);
 }
 
@@ -238,7 +243,9 @@ std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento) {
 
 double escala_altura(std::string_view texto) {
   const double v = lee_numero(texto) * escala;
-  if (!std::isfinite(v)) throw error_conversion(desbordamiento, cita(texto) + " is too large");
+  if (!std::isfinite(v))
+    throw error_conversion(desbordamiento,
+                           {cita(texto) + " is too large", cita(texto) + " es demasiado grande"});
   return v;
 }
 

@@ -17,6 +17,12 @@ class vista_conversion {
   // The two "Creado el fichero : " lines, when a drawing ends.
   virtual void muestra_ficheros(const std::filesystem::path& bin,
                                 const std::filesystem::path& err) = 0;
+  // A batch found no drawing in `directorio`; called just before muestra_fin(). The window
+  // needs nothing more than "Proceso Finalizado."; a terminal, where a mistyped directory
+  // would otherwise look like success, says so.
+  virtual void sin_dibujos(const std::filesystem::path& directorio) {
+    static_cast<void>(directorio);
+  }
   // "Proceso Finalizado.", when a batch ends.
   virtual void muestra_fin() = 0;
   // The program-wide wait pointer: on when a drawing starts, off when the batch ends.

@@ -24,7 +24,7 @@ void conversor::ProcesaPoint() {
   bool tiene_z = false;
   for (;;) {
     // Once it has its Z the point is complete, and the drawing may end right after it.
-    const grupo* g = tiene_z ? lector_->siguiente() : &lector_->exige("a POINT");
+    const grupo* g = tiene_z ? lector_->siguiente() : &lector_->exige("POINT");
     if (g == nullptr) break;
     if (g->codigo == 0) {
       lector_->devuelve();
@@ -54,7 +54,7 @@ void conversor::ProcesaText() {
   bool tiene_texto = false;
   e_.texto.clear();
   for (;;) {
-    const grupo* g = tiene_texto ? lector_->siguiente() : &lector_->exige("a TEXT");
+    const grupo* g = tiene_texto ? lector_->siguiente() : &lector_->exige("TEXT");
     if (g == nullptr) break;
     if (g->codigo == 0) {
       lector_->devuelve();

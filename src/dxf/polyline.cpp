@@ -7,11 +7,13 @@ namespace tolvar {
 void conversor::ProcesaPolyline() {
   tiene_capa_ = false;
   for (;;) {
-    const grupo& g = lector_->exige("a POLYLINE");
+    const grupo& g = lector_->exige("POLYLINE");
     if (g.codigo == 0) {
       if (g.valor == "VERTEX") {
         if (e_.num_puntos >= max_puntos) {
-          throw error_conversion(subindice_fuera_de_rango, "a POLYLINE with more than 5000 vertices",
+          throw error_conversion(subindice_fuera_de_rango,
+                                 {"a POLYLINE with more than 5000 vertices",
+                                  "un POLYLINE con más de 5000 vértices"},
                                  lector_->fichero(), g.num_linea + 1);
         }
         ++e_.num_puntos;
@@ -30,7 +32,9 @@ void conversor::ProcesaPolyline() {
       bool desborda = false;
       if (!lee_entero(g.valor, indicadores, desborda)) {
         throw error_conversion(desborda ? desbordamiento : tipo_incompatible,
-                               cita(g.valor) + " is not an integer", lector_->fichero(),
+                               {cita(g.valor) + " is not an integer",
+                                cita(g.valor) + " no es un número entero"},
+                               lector_->fichero(),
                                g.num_linea + 1);
       }
       e_.elem_cerrado = (indicadores & 1) != 0;  // bit 1: closed, whatever else is set
@@ -43,7 +47,7 @@ void conversor::ProcesaPolyline() {
 void conversor::procesaVertex() {
   tipo_punto p{};  // DXF's default for a coordinate the vertex leaves out
   for (;;) {
-    const grupo& g = lector_->exige("a VERTEX");
+    const grupo& g = lector_->exige("VERTEX");
     if (g.codigo == 0) {
       lector_->devuelve();
       break;

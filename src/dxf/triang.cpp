@@ -10,7 +10,7 @@ void conversor::ProcesaTriang() {
   tipo_punto esquinas[max_esquinas] = {};
   int num_esquinas = 0;
   for (;;) {
-    const grupo& g = lector_->exige("a TRIANG");
+    const grupo& g = lector_->exige("TRIANG");
     if (g.codigo == 0) {
       lector_->devuelve();
       break;

@@ -51,14 +51,24 @@ std::string_view registro_bin::cod_sin_relleno() const noexcept {
 }
 
 error_bin::error_bin(int numero, std::uint64_t orden, std::uint64_t desplazamiento,
-                     const std::string& que, const std::filesystem::path& fichero)
-    : error_conversion(numero, que, fichero), orden_(orden), desplazamiento_(desplazamiento) {
+                     texto_error que, const std::filesystem::path& fichero)
+    : error_conversion(numero, std::move(que), fichero),
+      orden_(orden),
+      desplazamiento_(desplazamiento),
+      mensaje_(error_bin::mensaje(idioma::ingles)) {}
+
+std::string error_bin::mensaje(idioma en) const {
+  const bool es = en == idioma::espanol;
   // describe_error has no words for 1, which the converter never reports.
-  const char* descripcion =
-      numero == no_es_registro ? "not an entity record" : describe_error(numero);
-  mensaje_ = "Error " + std::to_string(numero) + " (" + descripcion + "): record " +
-             std::to_string(orden) + " at offset " + std::to_string(desplazamiento) + " " + que;
-  if (!fichero.empty()) mensaje_ += " -- " + texto_ruta(fichero);
+  const char* descripcion = numero() != no_es_registro ? describe_error(numero(), en)
+                            : es                       ? "no es un registro de entidad"
+                                                       : "not an entity record";
+  std::string m = "Error " + std::to_string(numero()) + " (" + descripcion + "): " +
+                  (es ? "registro " : "record ") + std::to_string(orden_) +
+                  (es ? " en el desplazamiento " : " at offset ") +
+                  std::to_string(desplazamiento_) + " " + que(en);
+  if (!fichero().empty()) m += " -- " + texto_ruta(fichero());
+  return m;
 }
 
 lector_bin::lector_bin(fuente& origen, std::filesystem::path fichero)
@@ -84,33 +94,40 @@ bool lector_bin::asegura(std::size_t n) {
   return static_cast<std::size_t>(fin_ - ini_) >= n;
 }
 
-void lector_bin::rompe(int numero, const std::string& que) const {
-  throw error_bin(numero, registros_ + 1, desplazamiento_, que, fichero_);
+void lector_bin::rompe(int numero, texto_error que) const {
+  throw error_bin(numero, registros_ + 1, desplazamiento_, std::move(que), fichero_);
 }
 
 bool lector_bin::siguiente(registro_bin& r) {
   if (!asegura(bytes_cabecera)) {
     const auto quedan = static_cast<std::size_t>(fin_ - ini_);
     if (quedan == 0) return false;
-    rompe(fin_de_fichero, "is cut short: its header unit needs 12 bytes, the file ends after " +
-                              std::to_string(quedan));
+    const std::string n = std::to_string(quedan);
+    rompe(fin_de_fichero,
+          {"is cut short: its header unit needs 12 bytes, the file ends after " + n,
+           "está cortado: su unidad de cabecera necesita 12 bytes y el fichero termina tras " + n});
   }
   const char* p = ini_;
   // The header is judged before the length it announces: a file that is not a .bin at all,
   // or a record read from the wrong offset, shows here rather than as a length past the end.
   if (!((p[0] == 'C' || p[0] == 'T') && p[1] == '=')) {
-    rompe(error_bin::no_es_registro, "has class " + hex_bytes({p, 2}) +
-                                         "; every record begins with \"C=\" or \"T=\"");
+    const std::string clase = hex_bytes({p, 2});
+    rompe(error_bin::no_es_registro,
+          {"has class " + clase + "; every record begins with \"C=\" or \"T=\"",
+           "tiene la clase " + clase + "; todo registro empieza por \"C=\" o \"T=\""});
   }
   const auto atr = static_cast<std::uint8_t>(p[9]);
   if (atr > 1) {
-    rompe(error_bin::no_es_registro,
-          "has atr " + std::to_string(atr) + "; a record holds 0 or 1 there");
+    const std::string n = std::to_string(atr);
+    rompe(error_bin::no_es_registro, {"has atr " + n + "; a record holds 0 or 1 there",
+                                      "tiene atr " + n + "; un registro tiene ahí 0 o 1"});
   }
   const auto num_elem = static_cast<std::int16_t>(lee_u16(p + 10));
   if (num_elem < 0) {
+    const std::string n = std::to_string(num_elem);
     rompe(error_bin::no_es_registro,
-          "has num_elem " + std::to_string(num_elem) + "; a count of units is never negative");
+          {"has num_elem " + n + "; a count of units is never negative",
+           "tiene num_elem " + n + "; una cuenta de unidades nunca es negativa"});
   }
 
   r.desplazamiento = desplazamiento_;
@@ -121,10 +138,13 @@ bool lector_bin::siguiente(registro_bin& r) {
   r.num_elem = num_elem;
   const std::size_t largo = r.bytes();
   if (!asegura(largo)) {
-    rompe(fin_de_fichero, "is cut short: with num_elem " + std::to_string(num_elem) + " and atr " +
-                              std::to_string(atr) + " it needs " + std::to_string(largo) +
-                              " bytes, the file ends after " +
-                              std::to_string(static_cast<std::size_t>(fin_ - ini_)));
+    const std::string n = std::to_string(num_elem), a = std::to_string(atr),
+                      bytes = std::to_string(largo),
+                      hay = std::to_string(static_cast<std::size_t>(fin_ - ini_));
+    rompe(fin_de_fichero, {"is cut short: with num_elem " + n + " and atr " + a + " it needs " +
+                               bytes + " bytes, the file ends after " + hay,
+                           "está cortado: con num_elem " + n + " y atr " + a + " necesita " +
+                               bytes + " bytes y el fichero termina tras " + hay});
   }
   p = ini_ + bytes_cabecera;
   for (std::int32_t& v : r.ventana) {

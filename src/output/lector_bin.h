@@ -67,10 +67,11 @@ class error_bin : public error_conversion {
  public:
   static constexpr int no_es_registro = 1;
 
-  error_bin(int numero, std::uint64_t orden, std::uint64_t desplazamiento, const std::string& que,
+  error_bin(int numero, std::uint64_t orden, std::uint64_t desplazamiento, texto_error que,
             const std::filesystem::path& fichero);
 
   const char* what() const noexcept override { return mensaje_.c_str(); }
+  std::string mensaje(idioma en) const override;
   std::uint64_t desplazamiento() const noexcept { return desplazamiento_; }
   std::uint64_t orden() const noexcept { return orden_; }
 
@@ -98,7 +99,7 @@ class lector_bin {
 
  private:
   bool asegura(std::size_t n);
-  [[noreturn]] void rompe(int numero, const std::string& que) const;
+  [[noreturn]] void rompe(int numero, texto_error que) const;
 
   fuente& origen_;
   std::filesystem::path fichero_;

@@ -183,8 +183,9 @@ void Form1::Command1_Click() {
   try {
     conv_->ProcesoLote();
   } catch (const error_conversion& x) {
-    // what() already reads "Error 53 (file not found): ... -- file, line n".
-    falla(x.numero(), QString::fromUtf8(x.what()));
+    // In Spanish, as every caption of the window: "Error 53 (no se ha encontrado el
+    // fichero): ... -- fichero, línea n".
+    falla(x.numero(), QString::fromStdString(x.mensaje(idioma::espanol)));
   } catch (const std::exception& x) {
     // Not one of the conversion's own failures; tolvar-cli ends with 1 for these too.
     falla(1, QStringLiteral("Error 1: ") + QString::fromUtf8(x.what()));

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "cli/aplicacion.h"
 #include "support/dibujos.h"
@@ -29,10 +30,10 @@ class tolvar_cli : public ::testing::Test {
     std::ifstream f(dir_ / nombre, std::ios::binary);
     return {std::istreambuf_iterator<char>(f), {}};
   }
-  int ejecuta(std::vector<std::string> argumentos) {
+  int ejecuta(std::vector<std::string> argumentos, idioma en = idioma::ingles) {
     salida_.str("");
     errores_.str("");
-    return ejecuta_cli(argumentos, salida_, errores_);
+    return ejecuta_cli(argumentos, salida_, errores_, en);
   }
 
   fs::path dir_;
@@ -87,6 +88,26 @@ TEST_F(tolvar_cli, un_dibujo_nombra_su_directorio_y_el_atributo_va_por_defecto) 
   EXPECT_EQ(lee("plano.bin").size(), 72u);
   EXPECT_EQ(ejecuta({"--no-atr", (dir_ / "plano.dxf").string()}), 0);
   EXPECT_EQ(lee("plano.bin").size(), 60u);
+  // The last of the two wins.
+  EXPECT_EQ(ejecuta({"--no-atr", "--atr", dir_.string()}), 0);
+  EXPECT_EQ(lee("plano.bin").size(), 72u);
+  EXPECT_EQ(ejecuta({"--atr", "--no-atr", dir_.string()}), 0);
+  EXPECT_EQ(lee("plano.bin").size(), 60u);
+}
+
+// A mistyped directory must not look like a conversion that worked, though nothing failed.
+TEST_F(tolvar_cli, un_directorio_sin_dibujos_lo_dice) {
+  escribe("dxfbin.tab", "0101 CAPA\r\n");
+  escribe("notas.txt", "");
+  for (const auto& [en, aviso] : {std::pair{idioma::ingles, "tolvar-cli: no .dxf drawing in "},
+                                  std::pair{idioma::espanol, "tolvar-cli: ningún dibujo .dxf en "}}) {
+    EXPECT_EQ(ejecuta({dir_.string()}, en), 0);
+    EXPECT_EQ(errores_.str(), aviso + dir_.string() + "\n");
+    EXPECT_EQ(salida_.str(), "Proceso Finalizado.\n");
+  }
+  // A file that is no drawing names its directory.
+  EXPECT_EQ(ejecuta({(dir_ / "notas.txt").string()}), 0);
+  EXPECT_EQ(errores_.str(), "tolvar-cli: no .dxf drawing in " + dir_.string() + "\n");
 }
 
 TEST_F(tolvar_cli, un_fallo_sale_con_su_numero_y_lo_dice_en_stderr) {
@@ -102,12 +123,39 @@ TEST_F(tolvar_cli, un_fallo_sale_con_su_numero_y_lo_dice_en_stderr) {
   EXPECT_EQ(errores_.str(), "tolvar-cli: Error 13 (type mismatch): \"1,5\" is not a number -- " +
                                 (dir_ / "a.dxf").string() + ", line 4\n");
 
+  EXPECT_EQ(ejecuta({dir_.string()}, idioma::espanol), 13);
+  EXPECT_EQ(errores_.str(), "tolvar-cli: Error 13 (tipos no coinciden): \"1,5\" no es un número -- " +
+                                (dir_ / "a.dxf").string() + ", línea 4\n");
+
   EXPECT_EQ(ejecuta({(dir_ / "no_existe.dxf").string()}), 53);
+}
+
+TEST(idioma_de_locale, el_primero_puesto_de_lc_all_lc_messages_y_lang_decide) {
+  const struct {
+    const char *lc_all, *lc_messages, *lang;
+    idioma esperado;
+  } casos[] = {
+      {"", "", "", idioma::ingles},
+      {"", "", "es_ES.UTF-8", idioma::espanol},
+      {"", "es_MX", "en_US.UTF-8", idioma::espanol},
+      {"es", "en_GB", "en_US", idioma::espanol},
+      {"C", "es_ES", "es_ES", idioma::ingles},
+      {"", "", "eu_ES", idioma::ingles},
+      {"", "", "C.UTF-8", idioma::ingles},
+  };
+  for (const auto& c : casos) {
+    EXPECT_EQ(idioma_de_locale(c.lc_all, c.lc_messages, c.lang), c.esperado)
+        << c.lc_all << "|" << c.lc_messages << "|" << c.lang;
+  }
 }
 
 TEST_F(tolvar_cli, ayuda_version_y_linea_de_ordenes_mala) {
   EXPECT_EQ(ejecuta({"--help"}), 0);
-  EXPECT_NE(salida_.str().find("--no-atr"), std::string::npos) << salida_.str();
+  // The two options of the attribute plainly, each on a line of its own.
+  const std::string ayuda = salida_.str();
+  EXPECT_EQ(ayuda.find("{false}"), std::string::npos) << ayuda;
+  for (const char* opcion : {"\n  --atr ", "\n  --no-atr "})
+    EXPECT_NE(ayuda.find(opcion), std::string::npos) << opcion << " in\n" << ayuda;
   EXPECT_NE(salida_.str().find("PATH"), std::string::npos);
   EXPECT_EQ(ejecuta({"--version"}), 0);
   EXPECT_EQ(salida_.str().rfind("tolvar-cli ", 0), 0u) << salida_.str();

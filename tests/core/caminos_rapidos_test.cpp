@@ -150,7 +150,7 @@ class fuente_que_falla final : public fuente {
  public:
   explicit fuente_que_falla(int falla) : falla_(falla) {}
   std::size_t lee(char* destino, std::size_t max) override {
-    if (++lecturas == falla_) throw error_conversion(error_de_dispositivo, "cannot read", "d/a.dxf");
+    if (++lecturas == falla_) throw error_conversion(error_de_dispositivo, al_leer, "d/a.dxf");
     for (std::size_t i = 0; i + 4 <= max; i += 4) std::memcpy(destino + i, "abc\n", 4);
     return max - max % 4;
   }

@@ -186,5 +186,51 @@ TEST(ProcesoFichero, los_errores_del_disco_no_se_callan) {
   }
 }
 
+// Every failure the conversion raises has its Spanish wording, for the window and a Spanish
+// terminal; the English one stays what() and the default.
+TEST(ProcesoFichero, cada_fallo_tiene_su_mensaje_en_espanol) {
+  const struct {
+    const char* tabla;
+    std::string dibujo;
+    const char* mensaje;
+  } casos[] = {
+      {"0101 CAPA\r\n", dibujo({"  0", "POINT", " 10", "12,5"}),
+       "Error 13 (tipos no coinciden): \"12,5\" no es un número -- d/a.dxf, línea 4"},
+      {"0101 CAPA\r\n", dibujo({"  0", "POINT", " 10", "1e400"}),
+       "Error 6 (desbordamiento): \"1e400\" es demasiado grande -- d/a.dxf, línea 4"},
+      {"0101 CAPA\r\n", dibujo({"  0", "POINT", " 20", "9000000"}),
+       "Error 6 (desbordamiento): la coordenada \"9000000\" queda fuera de 32 bits al escalarla -- "
+       "d/a.dxf, línea 4"},
+      {"0101 CAPA\r\n", dibujo({"  0", "TEXT", "  1", std::string(32768, 'A')}),
+       "Error 6 (desbordamiento): texto de 32768 caracteres, más de 32.767 -- d/a.dxf, línea 2"},
+      {"0101 CAPA\r\n", dibujo({"  0", "POLYLINE", " 70", "x"}),
+       "Error 13 (tipos no coinciden): \"x\" no es un número entero -- d/a.dxf, línea 4"},
+      {"0101 CAPA\r\n", dibujo({"  0", "POLYLINE", " 10"}),
+       "Error 62 (se ha leído más allá del final del fichero): el código de grupo 10 no tiene línea "
+       "de valor -- d/a.dxf, línea 3"},
+      {"0101 CAPA\r\n", dibujo({"  0", "TRIANG"}),
+       "Error 62 (se ha leído más allá del final del fichero): el dibujo termina dentro de un "
+       "TRIANG -- d/a.dxf, línea 2"},
+      {"0101 CAPA\r\n", dibujo({"0", "POINT", "1O", "1"}),
+       "Error 13 (tipos no coinciden): \"1O\" no es un código de grupo -- d/a.dxf, línea 3"},
+      {"0101 CAPA\r\n", "",
+       "Error 62 (se ha leído más allá del final del fichero): el dibujo está vacío -- d/a.dxf"},
+      {"0101\r\n", "",
+       "Error 5 (argumento no válido): \"0101\" no es un código, un espacio y un texto de capa -- "
+       "d/dxfbin.tab, línea 1"},
+  };
+  for (const auto& c : casos) {
+    directorio_prueba d(c.tabla);
+    d.pon("a.dxf", c.dibujo);
+    try {
+      d.convierte();
+      ADD_FAILURE() << c.mensaje;
+    } catch (const error_conversion& e) {
+      EXPECT_EQ(e.mensaje(idioma::espanol), c.mensaje);
+      EXPECT_EQ(e.mensaje(idioma::ingles), e.what());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tolvar::prueba

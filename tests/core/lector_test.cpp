@@ -171,12 +171,12 @@ TEST(lector_grupos, devuelve_repite_el_grupo_y_exige_falla_al_final) {
   fuente_troceada f("  0\r\nPOINT\r\n 10\r\n2\r\n", 64);
   lector_grupos l(f, "d/a.dxf");
   ASSERT_EQ(l.siguiente()->valor, "POINT");
-  const grupo& g = l.exige("a POINT");
+  const grupo& g = l.exige("POINT");
   EXPECT_EQ(g.codigo, 10);
   l.devuelve();
   EXPECT_EQ(l.siguiente()->valor, "2");
   try {
-    l.exige("a POINT");
+    l.exige("POINT");
     FAIL();
   } catch (const error_conversion& e) {
     EXPECT_EQ(e.numero(), fin_de_fichero);

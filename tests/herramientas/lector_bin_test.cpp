@@ -182,13 +182,18 @@ TEST(lector_bin, el_mensaje_da_numero_registro_desplazamiento_y_fichero) {
   const struct {
     std::string datos;
     const char* mensaje;
+    const char* mensaje_es;
   } casos[] = {
       {hex("43 3D 30"),
        "Error 62 (input past end of file): record 1 at offset 0 is cut short: its header unit "
-       "needs 12 bytes, the file ends after 3 -- d/a.bin"},
+       "needs 12 bytes, the file ends after 3 -- d/a.bin",
+       "Error 62 (se ha leído más allá del final del fichero): registro 1 en el desplazamiento 0 "
+       "está cortado: su unidad de cabecera necesita 12 bytes y el fichero termina tras 3 -- d/a.bin"},
       {prueba::registro_point() + hex("43 3D 30 31 30 31 00 00 00 09 01 00"),
        "Error 1 (not an entity record): record 2 at offset 60 has atr 9; a record holds 0 or 1 "
-       "there -- d/a.bin"},
+       "there -- d/a.bin",
+       "Error 1 (no es un registro de entidad): registro 2 en el desplazamiento 60 tiene atr 9; "
+       "un registro tiene ahí 0 o 1 -- d/a.bin"},
   };
   for (const auto& c : casos) {
     fuente_troceada f(c.datos, 1 << 16);
@@ -200,6 +205,7 @@ TEST(lector_bin, el_mensaje_da_numero_registro_desplazamiento_y_fichero) {
       ADD_FAILURE() << "no error for " << c.mensaje;
     } catch (const error_bin& e) {
       EXPECT_STREQ(e.what(), c.mensaje);
+      EXPECT_EQ(e.mensaje(idioma::espanol), c.mensaje_es);
     }
   }
 }
