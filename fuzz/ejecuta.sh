@@ -12,35 +12,13 @@ segundos=${FUZZ_SEGUNDOS:-60}
 build=${FUZZ_BUILD:-$raiz/build-fuzz}
 hallazgos=$raiz/fuzz/hallazgos
 
-# libFuzzer ships in libclang-rt-14-dev, not in clang itself, on Debian 12.
-paquetes=(clang libclang-rt-14-dev cmake ninja-build libcli11-dev)
-faltan=()
-for p in "${paquetes[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || faltan+=("$p")
-done
-if ((${#faltan[@]})); then
-  echo "== installing ${faltan[*]}"
-  if [[ $(id -u) -ne 0 ]]; then
-    echo "fuzz/ejecuta.sh: missing ${faltan[*]}; install them as root" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${faltan[@]}"
-fi
-
-echo "== building the fuzz targets in $build"
-CXX=clang++ cmake -S "$raiz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTOLVAR_FUZZ=ON -DTOLVAR_TESTS=OFF -DTOLVAR_WERROR=ON >/dev/null
-cmake --build "$build" -j2 --target dibujo_fuzzer tabla_fuzzer
+source "$raiz/fuzz/comun.sh"
+construye_fuzzers
 
 mkdir -p "$hallazgos"
 fallos=0
-# Inputs past these sizes only repeat what the bad-input suite checks (lines over 1 MiB,
-# 5001 vertices); smaller ones keep the mutations fast.
-for objetivo in dibujo:65536 tabla:8192; do
-  nombre=${objetivo%%:*}
-  max_len=${objetivo##*:}
+for nombre in dibujo tabla; do
+  max_len=$(max_len_de "$nombre")
   trabajo=$build/corpus-trabajo/$nombre
   registro=$build/fuzz-$nombre.log
   mkdir -p "$trabajo"
