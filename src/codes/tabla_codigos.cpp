@@ -65,13 +65,20 @@ const std::string* tabla_codigos::busca(std::string_view capa) const {
   return ultima_fila_ < filas_.size() ? &filas_[ultima_fila_].codigo : nullptr;
 }
 
+void borra_tabla::operator()(tabla_codigos* tabla) const noexcept { delete tabla; }
+
+std::unique_ptr<tabla_codigos, borra_tabla> nueva_tabla() {
+  return std::unique_ptr<tabla_codigos, borra_tabla>(new tabla_codigos);
+}
+
 void conversor::CargaTab() {
+  e_.fich_tab = e_.directorio / nombre_tabla;
   const std::unique_ptr<fuente> origen = fs_.abre(e_.fich_tab);
-  tabla_.carga(*origen, e_.fich_tab);
+  tabla_->carga(*origen, e_.fich_tab);
 }
 
 void conversor::ProcesaCodigo(std::string& codigo) {
-  if (const std::string* c = tabla_.busca(codigo)) {
+  if (const std::string* c = tabla_->busca(codigo)) {
     codigo = *c;
     return;
   }

@@ -6,7 +6,8 @@
 
 namespace tolvar {
 
-conversor::conversor(vista_conversion& vista, ficheros& fs) : vista_(vista), fs_(fs) {}
+conversor::conversor(vista_conversion& vista, ficheros& fs)
+    : vista_(vista), fs_(fs), tabla_(nueva_tabla()) {}
 
 void conversor::cuenta(std::int32_t& contador) {
   if (contador == std::numeric_limits<std::int32_t>::max())
@@ -21,7 +22,6 @@ void conversor::ProcesoFichero() {
   std::filesystem::path::string_type nombre = e_.fich_dxf.filename().native();
   nombre.resize(nombre.size() >= 4 ? nombre.size() - 4 : 0);  // ".dxf", in any case
   e_.nombre_base = nombre;
-  e_.fich_tab = e_.directorio / nombre_tabla;
   e_.fich_err = e_.directorio / e_.nombre_base;
   e_.fich_err += ".err";
   e_.fich_bin = e_.directorio / e_.nombre_base;

@@ -6,13 +6,20 @@
 #include <optional>
 #include <string>
 
-#include "codes/tabla_codigos.h"
 #include "core/estado_conversion.h"
 #include "core/ficheros.h"
 #include "core/lector_grupos.h"
 #include "core/vista_conversion.h"
 
 namespace tolvar {
+
+// The layer code table is codes/' own: the core holds it without knowing what it is, and
+// makes and deletes it through these two, defined there.
+class tabla_codigos;
+struct borra_tabla {
+  void operator()(tabla_codigos* tabla) const noexcept;
+};
+std::unique_ptr<tabla_codigos, borra_tabla> nueva_tabla();
 
 // A batch may not hold more drawings than this.
 inline constexpr std::int32_t max_ficheros = 1000;
@@ -44,7 +51,8 @@ class conversor {
 
   estado_conversion& estado() noexcept { return e_; }
   const contadores& cuentas() const noexcept { return cuentas_; }
-  const tabla_codigos& tabla() const noexcept { return tabla_; }
+  // The code table of the drawing converted last; empty before the first.
+  const tabla_codigos& tabla() const noexcept { return *tabla_; }
 
  private:
   void recorre_dibujo();
@@ -61,6 +69,7 @@ class conversor {
   void clasifica_sin_capa();
 
   // codes/
+  // Reads the drawing's directory's table into tabla_, its path into fich_tab.
   void CargaTab();
   void ProcesaCodigo(std::string& codigo);
 
@@ -70,7 +79,7 @@ class conversor {
   vista_conversion& vista_;
   ficheros& fs_;
   estado_conversion e_;
-  tabla_codigos tabla_;
+  std::unique_ptr<tabla_codigos, borra_tabla> tabla_;
   contadores cuentas_;
 
   // Only while ProcesoFichero runs.
