@@ -10,6 +10,7 @@
 
 #include "cli/texto_legible.h"
 #include "core/error_conversion.h"
+#include "core/texto.h"
 #include "output/lector_bin.h"
 
 namespace tolvar {

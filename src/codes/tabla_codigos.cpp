@@ -5,6 +5,7 @@
 #include "core/conversor.h"
 #include "core/error_conversion.h"
 #include "core/lector_lineas.h"
+#include "core/texto.h"
 
 namespace tolvar {
 

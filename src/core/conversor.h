@@ -3,12 +3,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "core/estado_conversion.h"
 #include "core/ficheros.h"
-#include "core/lector_grupos.h"
 #include "core/vista_conversion.h"
 
 namespace tolvar {
@@ -20,6 +18,11 @@ struct borra_tabla {
   void operator()(tabla_codigos* tabla) const noexcept;
 };
 std::unique_ptr<tabla_codigos, borra_tabla> nueva_tabla();
+
+// The group reader, known only to the procedures that read groups: a front end that includes
+// this header does not take in the reader's inline code, its thread and its scan.
+class lector_grupos;
+struct grupo;
 
 // A batch may not hold more drawings than this.
 inline constexpr std::int32_t max_ficheros = 1000;
@@ -39,6 +42,9 @@ struct contadores {
 class conversor {
  public:
   conversor(vista_conversion& vista, ficheros& fs);
+  ~conversor();
+  conversor(const conversor&) = delete;
+  conversor& operator=(const conversor&) = delete;
 
   // Converts every drawing of the directory of `fich_dxf`, in byte order of their names;
   // does nothing while `fich_dxf` is empty. Error 9 for more than 1000 drawings, before any
@@ -83,7 +89,7 @@ class conversor {
   contadores cuentas_;
 
   // Only while ProcesoFichero runs.
-  std::optional<lector_grupos> lector_;
+  std::unique_ptr<lector_grupos> lector_;
   std::unique_ptr<sumidero> bin_;
   std::unique_ptr<sumidero> err_;
   std::int64_t linea_entidad_ = 0;   // where the entity being read starts, for errors

@@ -12,6 +12,7 @@
 
 #include "core/error_conversion.h"
 #include "core/ficheros.h"
+#include "core/texto.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/error_conversion.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {

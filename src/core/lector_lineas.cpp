@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "core/error_conversion.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {
@@ -73,27 +74,6 @@ inline fines_bloque busca_fines(const char* p) noexcept {
 #endif
 
 }  // namespace
-
-std::string cita(std::string_view texto) {
-  constexpr std::size_t max = 60;
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string s = "\"";
-  for (const char c : texto.substr(0, max)) {
-    const auto b = static_cast<unsigned char>(c);
-    // A NUL ends the message wherever it is shown as a C string (stderr, a message box),
-    // taking the file and line with it; other control bytes garble a terminal.
-    if (b < 0x20 || b == 0x7F) {
-      s += "\\x";
-      s += hex[b >> 4];
-      s += hex[b & 15];
-    } else {
-      s += c;
-    }
-  }
-  if (texto.size() > max) s += "...";
-  s += '"';
-  return s;
-}
 
 lector_lineas::lector_lineas(fuente& origen, std::filesystem::path fichero)
     : origen_(origen),

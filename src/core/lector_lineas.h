@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -124,30 +123,5 @@ class lector_lineas {
   std::size_t leidos_ = 0;
   std::exception_ptr error_;
 };
-
-// The eight bytes at p as one integer, the first in the lowest byte whatever the machine's
-// order: for looking at eight characters at once.
-inline std::uint64_t ocho_bytes(const char* p) noexcept {
-  std::uint64_t w;
-  std::memcpy(&w, p, 8);
-  if constexpr (std::endian::native == std::endian::big) {
-    std::uint64_t r = 0;
-    for (int j = 0; j < 8; ++j, w >>= 8) r = (r << 8) | (w & 0xFFu);
-    w = r;
-  }
-  return w;
-}
-
-// Spaces off both ends; only the space character, as everywhere in these files (a tab stays).
-constexpr std::string_view recorta(std::string_view s) noexcept {
-  std::size_t a = 0, b = s.size();
-  while (a < b && s[a] == ' ') ++a;
-  while (b > a && s[b - 1] == ' ') --b;
-  return s.substr(a, b - a);
-}
-
-// A short, quotable form of a text for an error message: at most 60 bytes, control bytes
-// (NUL, tab, ...) written as \xNN so that the message stays one printable C string.
-std::string cita(std::string_view texto);
 
 }  // namespace tolvar

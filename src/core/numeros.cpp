@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "core/error_conversion.h"
-#include "core/lector_lineas.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {
@@ -181,6 +181,28 @@ bool milesimas_exactas(std::string_view t, std::int64_t& k) noexcept {
 }
 
 }  // namespace
+
+bool lee_entero(std::string_view texto, std::int32_t& valor, bool& desborda) noexcept {
+  texto = recorta(texto);
+  desborda = false;
+  std::size_t i = 0;
+  bool negativo = false;
+  if (i < texto.size() && (texto[i] == '+' || texto[i] == '-')) negativo = texto[i++] == '-';
+  if (i == texto.size()) return false;
+  std::int64_t v = 0;
+  for (; i < texto.size(); ++i) {
+    const char c = texto[i];
+    if (c < '0' || c > '9') return false;
+    if (v <= INT64_C(0x7fffffff) + 1) v = v * 10 + (c - '0');
+  }
+  if (negativo) v = -v;
+  if (v < INT32_MIN || v > INT32_MAX) {
+    desborda = true;
+    return false;
+  }
+  valor = static_cast<std::int32_t>(v);
+  return true;
+}
 
 double lee_numero(std::string_view texto) {
   const std::string_view t = recorta(texto);

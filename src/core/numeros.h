@@ -13,6 +13,10 @@ namespace tolvar {
 // is error 6.
 double lee_numero(std::string_view texto);
 
+// An optionally signed decimal integer, spaces around allowed. Returns false for anything
+// else; `desborda` tells an integer too large for 32 bits.
+bool lee_entero(std::string_view texto, std::int32_t& valor, bool& desborda) noexcept;
+
 // Nearest integer, halves to even; error 6 outside the signed 32-bit range (NaN included).
 std::int32_t redondea_32(double valor);
 

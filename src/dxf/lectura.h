@@ -6,6 +6,7 @@
 
 #include "core/conversor.h"
 #include "core/error_conversion.h"
+#include "core/lector_grupos.h"
 #include "core/numeros.h"
 
 namespace tolvar {

@@ -1,6 +1,7 @@
 // The readers of single-point entities, and what all entity readers share.
 #include "core/conversor.h"
 #include "core/error_conversion.h"
+#include "core/lector_grupos.h"
 #include "core/numeros.h"
 #include "dxf/lectura.h"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/texto.h"
 #include "output/registro.h"
 
 namespace tolvar {
@@ -29,13 +30,10 @@ std::int32_t lee_32(const char* p) noexcept {
 }  // namespace
 
 std::string hex_bytes(std::string_view bytes) {
-  static const char* digitos = "0123456789ABCDEF";
   std::string s;
   for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
     if (!s.empty()) s += ' ';
-    s += digitos[b >> 4];
-    s += digitos[b & 15];
+    pon_hex(s, static_cast<unsigned char>(c));
   }
   return s;
 }

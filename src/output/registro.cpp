@@ -5,8 +5,9 @@
 
 #include "core/conversor.h"
 #include "core/error_conversion.h"
-#include "core/lector_lineas.h"
+#include "core/lector_grupos.h"
 #include "core/numeros.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {

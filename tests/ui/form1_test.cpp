@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/error_conversion.h"
+#include "core/texto.h"
 #include "support/dibujos.h"
 #include "ui/form1.h"
 
