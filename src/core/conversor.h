@@ -70,6 +70,10 @@ class conversor {
   void ProcesaPoint();
   void ProcesaText();
   void ProcesaTriang();
+  // What every reader shares (dxf/lectura.h): the group loop of one entity, a coordinate, the
+  // layer.
+  template <class PorGrupo>
+  void recorre_entidad(const char* entidad, PorGrupo&& por_grupo);
   std::int32_t coordenada(const grupo& g, bool con_desplazamiento) const;
   void capa(const grupo& g);
   void clasifica_sin_capa();
