@@ -1,4 +1,4 @@
-#include "cli/texto_legible.h"
+#include "inspeccion/texto_legible.h"
 
 #include <charconv>
 
@@ -70,6 +70,15 @@ std::string cita_bytes(std::string_view bytes_1252) {
     }
   }
   s += '"';
+  return s;
+}
+
+std::string hex_bytes(std::string_view bytes) {
+  std::string s;
+  for (const char c : bytes) {
+    if (!s.empty()) s += ' ';
+    pon_hex(s, static_cast<unsigned char>(c));
+  }
   return s;
 }
 

@@ -12,13 +12,15 @@
 #include "core/error_conversion.h"
 #include "core/estado_conversion.h"
 #include "core/ficheros.h"
+#include "output/registro.h"
 
 namespace tolvar {
 
 // What the coordinate rule takes off every northing, in thousandths, except in triangles.
 inline constexpr std::int64_t rebaje_y = 4000000000;
 // The longest record a writer can produce: num_elem at its 16-bit top, plus the attribute.
-inline constexpr std::size_t max_bytes_registro = 48 + 12 * 32767 + 12;
+inline constexpr std::size_t max_bytes_registro =
+    bytes_cabecera + bytes_ventana + bytes_unidad * 32767 + bytes_unidad;
 
 // One entity record as it lies in a .bin file.
 struct registro_bin {
@@ -56,7 +58,8 @@ struct registro_bin {
     return es_triangulo() ? y : std::int64_t{y} + rebaje_y;
   }
   std::size_t bytes() const noexcept {
-    return 48 + 12 * static_cast<std::size_t>(num_elem) + (atr == 1 ? 12u : 0u);
+    return bytes_cabecera + bytes_ventana + bytes_unidad * static_cast<std::size_t>(num_elem) +
+           (atr == 1 ? bytes_unidad : 0);
   }
 };
 
@@ -110,8 +113,5 @@ class lector_bin {
   std::uint64_t desplazamiento_ = 0;
   std::uint64_t registros_ = 0;
 };
-
-// The bytes as hexadecimal pairs separated by spaces: "30 31 00".
-std::string hex_bytes(std::string_view bytes);
 
 }  // namespace tolvar

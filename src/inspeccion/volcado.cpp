@@ -1,13 +1,13 @@
-#include "cli/volcado.h"
+#include "inspeccion/volcado.h"
 
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
-#include "cli/texto_legible.h"
 #include "core/error_conversion.h"
 #include "core/texto.h"
-#include "output/lector_bin.h"
+#include "inspeccion/lector_bin.h"
+#include "inspeccion/texto_legible.h"
 
 namespace tolvar {
 namespace {
