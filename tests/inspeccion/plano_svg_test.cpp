@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/ficheros_memoria.h"
 #include "inspeccion/lector_bin.h"
 #include "inspeccion/plano_svg.h"
+#include "support/ficheros_memoria.h"
 #include "support/registros_prueba.h"
 
 namespace tolvar {

@@ -3,9 +3,9 @@
 #include <sstream>
 #include <string>
 
-#include "core/ficheros_memoria.h"
 #include "inspeccion/lector_bin.h"
 #include "inspeccion/volcado.h"
+#include "support/ficheros_memoria.h"
 #include "support/registros_prueba.h"
 
 namespace tolvar {

@@ -1,4 +1,4 @@
-#include "core/ficheros_memoria.h"
+#include "support/ficheros_memoria.h"
 
 #include <algorithm>
 #include <cstring>
