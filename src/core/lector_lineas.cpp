@@ -98,13 +98,13 @@ void lector_lineas::prepara(int indice) {
 }
 
 lector_lineas::~lector_lineas() {
-  if (!lector_.joinable()) return;
+  if (!adelanto_.joinable()) return;
   {
     const std::lock_guard<std::mutex> bloqueo(mutex_);
     parar_ = true;
   }
   cambio_.notify_one();
-  lector_.join();
+  adelanto_.join();
 }
 
 // Marks the line ends from base to fin into palabras, and gives the number of words. The LF
@@ -159,7 +159,7 @@ bool lector_lineas::rellena() {
   if (agotado_) return false;
   const int otro = 1 - actual_;
   std::size_t n = 0;
-  if (lector_.joinable()) {
+  if (adelanto_.joinable()) {
     std::unique_lock<std::mutex> bloqueo(mutex_);
     cambio_.wait(bloqueo, [this] { return listo_; });
     // Left as it is, so that a second call fails the same way instead of waiting forever.
@@ -197,7 +197,7 @@ bool lector_lineas::rellena() {
 
   if (n == 0) {
     agotado_ = true;
-  } else if (lector_.joinable()) {
+  } else if (adelanto_.joinable()) {
     prepara(1 - otro);
     {
       const std::lock_guard<std::mutex> bloqueo(mutex_);
@@ -211,7 +211,7 @@ bool lector_lineas::rellena() {
     a_llenar_ = 1 - otro;
     pedido_ = true;
     try {
-      lector_ = std::thread(&lector_lineas::lee_adelantado, this);
+      adelanto_ = std::thread(&lector_lineas::lee_adelantado, this);
     } catch (const std::system_error&) {
       pedido_ = false;
     }

@@ -115,7 +115,7 @@ class lector_lineas {
 
   // The reading thread and what it shares with this one, under mutex_: pedido_ asks it to
   // fill buffers_[a_llenar_]; listo_ says it did, with leidos_ bytes or error_.
-  std::thread lector_;
+  std::thread adelanto_;
   std::mutex mutex_;
   std::condition_variable cambio_;
   bool pedido_ = false, listo_ = false, parar_ = false;

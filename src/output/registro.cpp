@@ -12,8 +12,6 @@
 namespace tolvar {
 namespace {
 
-constexpr std::size_t max_16 = 32767;
-
 // Little-endian by shifts, whatever the machine's order; compilers make one store of each.
 char* pon_16(char* o, std::int16_t v) noexcept {
   const auto u = static_cast<std::uint16_t>(v);
