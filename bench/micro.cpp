@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "core/conversor.h"
-#include "core/ficheros_memoria.h"
 #include "core/lector_grupos.h"
 #include "core/numeros.h"
 #include "generador.h"
 #include "output/registro.h"
+#include "support/ficheros_memoria.h"
 
 namespace {
 

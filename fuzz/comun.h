@@ -16,8 +16,8 @@
 
 #include "core/conversor.h"
 #include "core/error_conversion.h"
-#include "core/ficheros_memoria.h"
 #include "core/vista_conversion.h"
+#include "support/ficheros_memoria.h"
 
 namespace tolvar::fuzz {
 

@@ -8,7 +8,7 @@
 
 #include "comun.h"
 #include "core/conversor.h"
-#include "core/ficheros_memoria.h"
+#include "support/ficheros_memoria.h"
 
 namespace {
 

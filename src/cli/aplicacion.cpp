@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "cli/plano_svg.h"
 #include "cli/vista_texto.h"
-#include "cli/volcado.h"
 #include "core/conversor.h"
 #include "core/error_conversion.h"
 #include "core/ficheros.h"
+#include "inspeccion/plano_svg.h"
+#include "inspeccion/volcado.h"
 #include "tolvar/version.h"
 
 namespace tolvar {

@@ -1,6 +1,7 @@
 #include "cli/vista_texto.h"
 
 #include "core/error_conversion.h"
+#include "core/texto.h"
 
 namespace tolvar {
 

@@ -5,13 +5,10 @@
 #include "core/conversor.h"
 #include "core/error_conversion.h"
 #include "core/lector_lineas.h"
+#include "core/numeros.h"
+#include "core/texto.h"
 
 namespace tolvar {
-
-namespace {
-constexpr std::int64_t max_filas = 32767;
-constexpr std::size_t max_posicion_espacio = 32767;
-}  // namespace
 
 void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero) {
   lector_lineas lineas(origen, fichero);
@@ -21,7 +18,7 @@ void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero) 
   std::optional<error_conversion> linea_mala;
   std::string_view linea;
   while (lineas.lee(linea)) {
-    if (lineas.num_linea() > max_filas)
+    if (lineas.num_linea() > static_cast<std::int64_t>(max_16))
       throw error_conversion(desbordamiento,
                              {"the code table has more than 32,767 lines",
                               "la tabla de códigos tiene más de 32.767 líneas"},
@@ -38,7 +35,7 @@ void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero) 
                          lineas.num_linea());
       continue;
     }
-    if (p + 1 >= max_posicion_espacio) {
+    if (p + 1 >= max_16) {
       linea_mala.emplace(desbordamiento,
                          texto_error{"the code of this line is too long",
                                      "el código de esta línea es demasiado largo"},
@@ -65,13 +62,20 @@ const std::string* tabla_codigos::busca(std::string_view capa) const {
   return ultima_fila_ < filas_.size() ? &filas_[ultima_fila_].codigo : nullptr;
 }
 
+void borra_tabla::operator()(tabla_codigos* tabla) const noexcept { delete tabla; }
+
+std::unique_ptr<tabla_codigos, borra_tabla> nueva_tabla() {
+  return std::unique_ptr<tabla_codigos, borra_tabla>(new tabla_codigos);
+}
+
 void conversor::CargaTab() {
+  e_.fich_tab = e_.directorio / nombre_tabla;
   const std::unique_ptr<fuente> origen = fs_.abre(e_.fich_tab);
-  tabla_.carga(*origen, e_.fich_tab);
+  tabla_->carga(*origen, e_.fich_tab);
 }
 
 void conversor::ProcesaCodigo(std::string& codigo) {
-  if (const std::string* c = tabla_.busca(codigo)) {
+  if (const std::string* c = tabla_->busca(codigo)) {
     codigo = *c;
     return;
   }

@@ -3,10 +3,14 @@
 #include <limits>
 
 #include "core/error_conversion.h"
+#include "core/lector_grupos.h"
 
 namespace tolvar {
 
-conversor::conversor(vista_conversion& vista, ficheros& fs) : vista_(vista), fs_(fs) {}
+conversor::conversor(vista_conversion& vista, ficheros& fs)
+    : vista_(vista), fs_(fs), tabla_(nueva_tabla()) {}
+
+conversor::~conversor() = default;
 
 void conversor::cuenta(std::int32_t& contador) {
   if (contador == std::numeric_limits<std::int32_t>::max())
@@ -21,7 +25,6 @@ void conversor::ProcesoFichero() {
   std::filesystem::path::string_type nombre = e_.fich_dxf.filename().native();
   nombre.resize(nombre.size() >= 4 ? nombre.size() - 4 : 0);  // ".dxf", in any case
   e_.nombre_base = nombre;
-  e_.fich_tab = e_.directorio / nombre_tabla;
   e_.fich_err = e_.directorio / e_.nombre_base;
   e_.fich_err += ".err";
   e_.fich_bin = e_.directorio / e_.nombre_base;
@@ -51,7 +54,7 @@ void conversor::ProcesoFichero() {
   vista_.muestra_contadores(0, 0, 0);
 
   dibujo = fs_.abre(e_.fich_dxf);
-  lector_.emplace(*dibujo, e_.fich_dxf);
+  lector_ = std::make_unique<lector_grupos>(*dibujo, e_.fich_dxf);
   recorre_dibujo();
   lector_.reset();
   bin_->cierra();
@@ -62,7 +65,9 @@ void conversor::ProcesoFichero() {
 }
 
 void conversor::recorre_dibujo() {
-  while (const grupo* g = lector_->siguiente()) {
+  // Held in a register rather than reloaded from lector_ after every entity.
+  lector_grupos& lector = *lector_;
+  while (const grupo* g = lector.siguiente()) {
     e_.elem_cerrado = false;
     e_.EsTexto = false;
     // Entities are named only by a group 0: a layer called TEXT or a string "POINT" is a

@@ -3,16 +3,26 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "codes/tabla_codigos.h"
 #include "core/estado_conversion.h"
 #include "core/ficheros.h"
-#include "core/lector_grupos.h"
 #include "core/vista_conversion.h"
 
 namespace tolvar {
+
+// The layer code table is codes/' own: the core holds it without knowing what it is, and
+// makes and deletes it through these two, defined there.
+class tabla_codigos;
+struct borra_tabla {
+  void operator()(tabla_codigos* tabla) const noexcept;
+};
+std::unique_ptr<tabla_codigos, borra_tabla> nueva_tabla();
+
+// The group reader, known only to the procedures that read groups: a front end that includes
+// this header does not take in the reader's inline code, its thread and its scan.
+class lector_grupos;
+struct grupo;
 
 // A batch may not hold more drawings than this.
 inline constexpr std::int32_t max_ficheros = 1000;
@@ -32,6 +42,9 @@ struct contadores {
 class conversor {
  public:
   conversor(vista_conversion& vista, ficheros& fs);
+  ~conversor();
+  conversor(const conversor&) = delete;
+  conversor& operator=(const conversor&) = delete;
 
   // Converts every drawing of the directory of `fich_dxf`, in byte order of their names;
   // does nothing while `fich_dxf` is empty. Error 9 for more than 1000 drawings, before any
@@ -44,7 +57,8 @@ class conversor {
 
   estado_conversion& estado() noexcept { return e_; }
   const contadores& cuentas() const noexcept { return cuentas_; }
-  const tabla_codigos& tabla() const noexcept { return tabla_; }
+  // The code table of the drawing converted last; empty before the first.
+  const tabla_codigos& tabla() const noexcept { return *tabla_; }
 
  private:
   void recorre_dibujo();
@@ -56,11 +70,16 @@ class conversor {
   void ProcesaPoint();
   void ProcesaText();
   void ProcesaTriang();
+  // What every reader shares (dxf/lectura.h): the group loop of one entity, a coordinate, the
+  // layer.
+  template <class PorGrupo>
+  void recorre_entidad(const char* entidad, PorGrupo&& por_grupo);
   std::int32_t coordenada(const grupo& g, bool con_desplazamiento) const;
   void capa(const grupo& g);
   void clasifica_sin_capa();
 
   // codes/
+  // Reads the drawing's directory's table into tabla_, its path into fich_tab.
   void CargaTab();
   void ProcesaCodigo(std::string& codigo);
 
@@ -70,11 +89,11 @@ class conversor {
   vista_conversion& vista_;
   ficheros& fs_;
   estado_conversion e_;
-  tabla_codigos tabla_;
+  std::unique_ptr<tabla_codigos, borra_tabla> tabla_;
   contadores cuentas_;
 
   // Only while ProcesoFichero runs.
-  std::optional<lector_grupos> lector_;
+  std::unique_ptr<lector_grupos> lector_;
   std::unique_ptr<sumidero> bin_;
   std::unique_ptr<sumidero> err_;
   std::int64_t linea_entidad_ = 0;   // where the entity being read starts, for errors

@@ -1,5 +1,7 @@
 #include "core/error_conversion.h"
 
+#include "core/texto.h"
+
 namespace tolvar {
 namespace {
 
@@ -70,11 +72,6 @@ error_conversion error_sistema(std::error_code ec, const texto_error& que,
   }
   const std::string sistema = ": " + ec.message();
   return error_conversion(numero, {que.en + sistema, que.es + sistema}, fichero);
-}
-
-std::string texto_ruta(const std::filesystem::path& ruta) {
-  const std::u8string u = ruta.u8string();
-  return std::string(u.begin(), u.end());
 }
 
 }  // namespace tolvar

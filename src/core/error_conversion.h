@@ -73,7 +73,4 @@ class error_conversion : public std::runtime_error {
 error_conversion error_sistema(std::error_code ec, const texto_error& que,
                                const std::filesystem::path& fichero);
 
-// UTF-8 text of a path, for messages and the window; the same bytes on POSIX.
-std::string texto_ruta(const std::filesystem::path& ruta);
-
 }  // namespace tolvar

@@ -1,17 +1,18 @@
 // The one place that talks to the operating system about files: std::FILE for the data,
 // std::filesystem for the rest, and the Windows hidden attribute behind an #ifdef.
 #include <cerrno>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
+#include <exception>
+#include <memory>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 #include "core/error_conversion.h"
 #include "core/ficheros.h"
+#include "core/relevo.h"
+#include "core/texto.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -128,11 +129,11 @@ class sumidero_disco final : public sumidero {
   }
   ~sumidero_disco() override {
     if (f_ == nullptr) return;
-    espera_escritor();
     // After a failed write, what follows it would only leave a hole in the file.
-    if (usados_ > 0 && !error_) std::fwrite(buffer_.get(), 1, usados_, f_);
+    const bool fallo = escritor_ && escritor_->espera() != nullptr;
+    if (usados_ > 0 && !fallo) std::fwrite(buffer_.get(), 1, usados_, f_);
     usados_ = 0;
-    termina_escritor();
+    escritor_.reset();
     std::fclose(f_);
   }
   sumidero_disco(const sumidero_disco&) = delete;
@@ -157,7 +158,7 @@ class sumidero_disco final : public sumidero {
     usados_ = 0;  // a failed write is reported once, not again by the destructor
     comprueba_escritor();
     if (n > 0) escribe_directo(buffer_.get(), n);
-    termina_escritor();
+    escritor_.reset();
     std::FILE* f = f_;
     f_ = nullptr;
     errno = 0;
@@ -177,67 +178,27 @@ class sumidero_disco final : public sumidero {
     const std::size_t n = usados_;
     usados_ = 0;
     if (n == 0) return;
-    if (!escritor_.joinable()) {
+    if (!escritor_) {
       otro_.reset(new char[capacidad]);
       try {
-        escritor_ = std::thread(&sumidero_disco::escribe_adelantado, this);
+        escritor_ = std::make_unique<relevo>([this] { escribe_directo(a_escribir_, pendientes_); });
       } catch (const std::system_error&) {
         escribe_directo(buffer_.get(), n);  // no thread: the write is made here
         return;
       }
     }
     comprueba_escritor();
-    {
-      const std::lock_guard<std::mutex> bloqueo(mutex_);
-      a_escribir_ = buffer_.get();
-      pendientes_ = n;
-    }
-    cambio_.notify_one();
+    a_escribir_ = buffer_.get();
+    pendientes_ = n;
+    escritor_->pide();
     std::swap(buffer_, otro_);
   }
 
-  void escribe_adelantado() {
-    std::unique_lock<std::mutex> bloqueo(mutex_);
-    for (;;) {
-      cambio_.wait(bloqueo, [this] { return pendientes_ > 0 || parar_; });
-      if (pendientes_ == 0) return;
-      const char* const datos = a_escribir_;
-      const std::size_t n = pendientes_;
-      bloqueo.unlock();
-      errno = 0;
-      const bool escrito = std::fwrite(datos, 1, n, f_) == n;
-      const std::error_code error = escrito ? std::error_code{} : ultimo_error();
-      bloqueo.lock();
-      if (!escrito) error_ = error;
-      pendientes_ = 0;
-      cambio_.notify_one();
-    }
-  }
-
-  // Waits until the writing thread has nothing in hand.
-  void espera_escritor() noexcept {
-    if (!escritor_.joinable()) return;
-    std::unique_lock<std::mutex> bloqueo(mutex_);
-    cambio_.wait(bloqueo, [this] { return pendientes_ == 0; });
-  }
-
-  // The same, then throws what its last write met, once.
+  // Waits until the writing thread has nothing in hand, then throws what its last write met,
+  // once.
   void comprueba_escritor() {
-    espera_escritor();
-    if (!error_) return;
-    const std::error_code error = error_;
-    error_ = {};
-    throw error_sistema(error, al_escribir, ruta_);
-  }
-
-  void termina_escritor() noexcept {
-    if (!escritor_.joinable()) return;
-    {
-      const std::lock_guard<std::mutex> bloqueo(mutex_);
-      parar_ = true;
-    }
-    cambio_.notify_one();
-    escritor_.join();
+    if (!escritor_) return;
+    if (const std::exception_ptr error = escritor_->espera()) std::rethrow_exception(error);
   }
 
   std::FILE* f_;
@@ -246,15 +207,11 @@ class sumidero_disco final : public sumidero {
   std::unique_ptr<char[]> otro_;    // the one the thread writes; only once there is a thread
   std::size_t usados_ = 0;
 
-  // The writing thread and what it shares with this one, under mutex_: pendientes_ bytes at
-  // a_escribir_ to write; error_ what the last failed write met.
-  std::thread escritor_;
-  std::mutex mutex_;
-  std::condition_variable cambio_;
+  // The write-behind: the thread writes pendientes_ bytes at a_escribir_. Last, so that the
+  // thread stops before anything it uses goes.
   const char* a_escribir_ = nullptr;
   std::size_t pendientes_ = 0;
-  bool parar_ = false;
-  std::error_code error_;
+  std::unique_ptr<relevo> escritor_;
 };
 
 }  // namespace

@@ -1,30 +1,10 @@
 #include "core/lector_grupos.h"
 
 #include "core/error_conversion.h"
+#include "core/numeros.h"
+#include "core/texto.h"
 
 namespace tolvar {
-
-bool lee_entero(std::string_view texto, std::int32_t& valor, bool& desborda) noexcept {
-  texto = recorta(texto);
-  desborda = false;
-  std::size_t i = 0;
-  bool negativo = false;
-  if (i < texto.size() && (texto[i] == '+' || texto[i] == '-')) negativo = texto[i++] == '-';
-  if (i == texto.size()) return false;
-  std::int64_t v = 0;
-  for (; i < texto.size(); ++i) {
-    const char c = texto[i];
-    if (c < '0' || c > '9') return false;
-    if (v <= INT64_C(0x7fffffff) + 1) v = v * 10 + (c - '0');
-  }
-  if (negativo) v = -v;
-  if (v < INT32_MIN || v > INT32_MAX) {
-    desborda = true;
-    return false;
-  }
-  valor = static_cast<std::int32_t>(v);
-  return true;
-}
 
 lector_grupos::lector_grupos(fuente& origen, std::filesystem::path fichero)
     : lineas_(origen, std::move(fichero)) {}

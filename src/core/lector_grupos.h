@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/lector_lineas.h"
+#include "core/texto.h"
 
 namespace tolvar {
 
@@ -88,9 +89,5 @@ class lector_grupos {
   bool devuelto_ = false;
   bool terminado_ = false;
 };
-
-// Parses an optionally signed decimal integer, spaces around allowed. Returns false for
-// anything else; `desborda` tells an integer too large for 32 bits.
-bool lee_entero(std::string_view texto, std::int32_t& valor, bool& desborda) noexcept;
 
 }  // namespace tolvar

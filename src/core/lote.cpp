@@ -2,6 +2,7 @@
 
 #include "core/conversor.h"
 #include "core/error_conversion.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {

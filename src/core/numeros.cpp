@@ -7,13 +7,12 @@
 #include <system_error>
 
 #include "core/error_conversion.h"
-#include "core/lector_lineas.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {
 
 constexpr double escala = 1000.0;
-constexpr double desplazamiento_y = 4000000000.0;
 
 // Also false for NaN and the infinities.
 bool cabe_en_32(double r) noexcept { return r >= -2147483648.0 && r <= 2147483647.0; }
@@ -182,6 +181,28 @@ bool milesimas_exactas(std::string_view t, std::int64_t& k) noexcept {
 
 }  // namespace
 
+bool lee_entero(std::string_view texto, std::int32_t& valor, bool& desborda) noexcept {
+  texto = recorta(texto);
+  desborda = false;
+  std::size_t i = 0;
+  bool negativo = false;
+  if (i < texto.size() && (texto[i] == '+' || texto[i] == '-')) negativo = texto[i++] == '-';
+  if (i == texto.size()) return false;
+  std::int64_t v = 0;
+  for (; i < texto.size(); ++i) {
+    const char c = texto[i];
+    if (c < '0' || c > '9') return false;
+    if (v <= INT64_C(0x7fffffff) + 1) v = v * 10 + (c - '0');
+  }
+  if (negativo) v = -v;
+  if (v < INT32_MIN || v > INT32_MAX) {
+    desborda = true;
+    return false;
+  }
+  valor = static_cast<std::int32_t>(v);
+  return true;
+}
+
 double lee_numero(std::string_view texto) {
   const std::string_view t = recorta(texto);
   std::size_t i = 0;
@@ -217,12 +238,12 @@ std::int32_t redondea_32(double valor) {
 std::int32_t escala_coord_general(std::string_view texto, bool con_desplazamiento) {
   std::int64_t k = 0;
   if (milesimas_exactas(recorta(texto), k)) {
-    if (con_desplazamiento) k -= static_cast<std::int64_t>(desplazamiento_y);
+    if (con_desplazamiento) k -= desplazamiento_y;
     if (k >= INT32_MIN && k <= INT32_MAX) return static_cast<std::int32_t>(k);
     // Out of range: the double path below says so in its own words.
   }
   double v = lee_numero(texto) * escala;
-  if (con_desplazamiento) v -= desplazamiento_y;
+  if (con_desplazamiento) v -= static_cast<double>(desplazamiento_y);
   const double r = std::nearbyint(v);
   if (!cabe_en_32(r))
     throw error_conversion(desbordamiento,
@@ -235,7 +256,7 @@ std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento) {
   // Spaces around a value make it fail this form, and the general path trims them.
   std::int64_t k = 0;
   if (tres_decimales(texto, k)) {
-    if (con_desplazamiento) k -= static_cast<std::int64_t>(desplazamiento_y);
+    if (con_desplazamiento) k -= desplazamiento_y;
     if (k >= INT32_MIN && k <= INT32_MAX) return static_cast<std::int32_t>(k);
   }
   return escala_coord_general(texto, con_desplazamiento);

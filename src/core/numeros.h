@@ -1,9 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace tolvar {
+
+// What the coordinate rule takes off every northing read with the offset, in thousandths.
+inline constexpr std::int64_t desplazamiento_y = 4000000000;
+
+// The largest count a signed 16-bit field of the files holds: rows of the code table,
+// characters of a code or a text, units of a record.
+inline constexpr std::size_t max_16 = 32767;
 
 // These throw error_conversion without a file or line; the reader that called them adds it.
 
@@ -13,10 +21,14 @@ namespace tolvar {
 // is error 6.
 double lee_numero(std::string_view texto);
 
+// An optionally signed decimal integer, spaces around allowed. Returns false for anything
+// else; `desborda` tells an integer too large for 32 bits.
+bool lee_entero(std::string_view texto, std::int32_t& valor, bool& desborda) noexcept;
+
 // Nearest integer, halves to even; error 6 outside the signed 32-bit range (NaN included).
 std::int32_t redondea_32(double valor);
 
-// The coordinate rule: value x 1000, less 4,000,000,000 for a northing read with the offset,
+// The coordinate rule: value x 1000, less desplazamiento_y for a northing read with the offset,
 // rounded half to even into signed 32 bits.
 std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento);
 

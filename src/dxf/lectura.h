@@ -1,11 +1,13 @@
 #pragma once
 
-// Small helpers shared by the entity readers.
+// What the entity readers share: group codes, the group loop of one entity, coordinates and
+// the layer (lectura.cpp).
 
 #include <string_view>
 
 #include "core/conversor.h"
 #include "core/error_conversion.h"
+#include "core/lector_grupos.h"
 #include "core/numeros.h"
 
 namespace tolvar {
@@ -17,6 +19,28 @@ inline constexpr int grupo_altura = 40;
 inline constexpr int grupo_indicadores = 70;
 // DXF's default layer: what an entity without a layer group of its own lies on.
 inline constexpr std::string_view capa_por_defecto = "0";
+
+// The loop of a reader of one entity: each group of the entity goes to por_grupo(g), up to
+// the group 0 that ends it, which goes back to the run loop. por_grupo returns true once the
+// entity is whole: from then on the drawing may end without another group 0; until then its
+// end is error 62 naming `entidad`. A template, so that each reader's switch is compiled into
+// the loop as if written there. POLYLINE, whose group 0s (VERTEX, SEQEND) are its own, keeps
+// a loop of its own, and so does the vertex, the hottest loop of a conversion.
+template <class PorGrupo>
+void conversor::recorre_entidad(const char* entidad, PorGrupo&& por_grupo) {
+  // Held in a register rather than reloaded from lector_ after every call.
+  lector_grupos& lector = *lector_;
+  bool entera = false;
+  for (;;) {
+    const grupo* g = entera ? lector.siguiente() : &lector.exige(entidad);
+    if (g == nullptr) return;
+    if (g->codigo == 0) {
+      lector.devuelve();
+      return;
+    }
+    if (por_grupo(*g)) entera = true;
+  }
+}
 
 // Here rather than in one reader's file: a vertex has three coordinates, and a call more
 // for each showed in the profile.

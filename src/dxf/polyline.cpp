@@ -1,20 +1,23 @@
 #include "core/conversor.h"
 #include "core/error_conversion.h"
+#include "core/numeros.h"
+#include "core/texto.h"
 #include "dxf/lectura.h"
 
 namespace tolvar {
 
 void conversor::ProcesaPolyline() {
+  lector_grupos& lector = *lector_;  // as in procesaVertex()
   tiene_capa_ = false;
   for (;;) {
-    const grupo& g = lector_->exige("POLYLINE");
+    const grupo& g = lector.exige("POLYLINE");
     if (g.codigo == 0) {
       if (g.valor == "VERTEX") {
         if (e_.num_puntos >= max_puntos) {
           throw error_conversion(subindice_fuera_de_rango,
                                  {"a POLYLINE with more than 5000 vertices",
                                   "un POLYLINE con más de 5000 vértices"},
-                                 lector_->fichero(), g.num_linea + 1);
+                                 lector.fichero(), g.num_linea + 1);
         }
         ++e_.num_puntos;
         procesaVertex();
@@ -22,7 +25,7 @@ void conversor::ProcesaPolyline() {
       }
       // Any other entity ends the polyline too: a missing SEQEND must not swallow the
       // entities after it.
-      if (g.valor != "SEQEND") lector_->devuelve();
+      if (g.valor != "SEQEND") lector.devuelve();
       break;
     }
     if (g.codigo == grupo_capa) {
@@ -34,7 +37,7 @@ void conversor::ProcesaPolyline() {
         throw error_conversion(desborda ? desbordamiento : tipo_incompatible,
                                {cita(g.valor) + " is not an integer",
                                 cita(g.valor) + " no es un número entero"},
-                               lector_->fichero(),
+                               lector.fichero(),
                                g.num_linea + 1);
       }
       e_.elem_cerrado = (indicadores & 1) != 0;  // bit 1: closed, whatever else is set
@@ -45,11 +48,14 @@ void conversor::ProcesaPolyline() {
 }
 
 void conversor::procesaVertex() {
+  // The hottest loop of a conversion: the reader in a register, not reloaded from lector_
+  // after every call.
+  lector_grupos& lector = *lector_;
   tipo_punto p{};  // DXF's default for a coordinate the vertex leaves out
   for (;;) {
-    const grupo& g = lector_->exige("VERTEX");
+    const grupo& g = lector.exige("VERTEX");
     if (g.codigo == 0) {
-      lector_->devuelve();
+      lector.devuelve();
       break;
     }
     switch (g.codigo) {

@@ -5,13 +5,12 @@
 
 #include "core/conversor.h"
 #include "core/error_conversion.h"
-#include "core/lector_lineas.h"
+#include "core/lector_grupos.h"
 #include "core/numeros.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {
-
-constexpr std::size_t max_16 = 32767;
 
 // Little-endian by shifts, whatever the machine's order; compilers make one store of each.
 char* pon_16(char* o, std::int16_t v) noexcept {

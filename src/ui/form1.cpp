@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "core/error_conversion.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {

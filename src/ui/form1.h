@@ -60,7 +60,7 @@ class Form1 final : public QWidget, public vista_conversion {
   void Command1_Click();
 
   // The conversion behind the window: its state outlives each batch.
-  conversor& convertidor() noexcept { return *conv_; }
+  conversor& conv() noexcept { return *conv_; }
 
   void muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
                           std::int32_t cont_text) override;

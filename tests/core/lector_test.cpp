@@ -6,6 +6,7 @@
 #include "core/error_conversion.h"
 #include "core/lector_grupos.h"
 #include "core/lector_lineas.h"
+#include "core/numeros.h"
 #include "support/dibujos.h"
 
 namespace tolvar {

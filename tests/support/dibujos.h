@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/conversor.h"
-#include "core/ficheros_memoria.h"
 #include "core/vista_conversion.h"
+#include "support/ficheros_memoria.h"
 
 namespace tolvar::prueba {
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/error_conversion.h"
+#include "core/texto.h"
 #include "support/dibujos.h"
 #include "ui/form1.h"
 
@@ -177,7 +178,7 @@ TEST_F(ventana_con_dobles, estado_tras_form_load) {
   EXPECT_EQ(ventana.Text3->text(), QStringLiteral("0"));
   EXPECT_TRUE(ventana.Label5->text().isEmpty());
   EXPECT_TRUE(ventana.Label6->text().isEmpty());
-  EXPECT_TRUE(ventana.convertidor().estado().fich_dxf.empty());
+  EXPECT_TRUE(ventana.conv().estado().fich_dxf.empty());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   ventana.Option2->setChecked(true);
   EXPECT_FALSE(ventana.Option1->isChecked());
@@ -276,7 +277,7 @@ TEST_F(ventana_con_dobles, primer_dialogo_cancelado_no_cambia_nada) {
   ventana.Command1->click();
 
   EXPECT_EQ(anteriores.size(), 1u);
-  EXPECT_TRUE(ventana.convertidor().estado().fich_dxf.empty());
+  EXPECT_TRUE(ventana.conv().estado().fich_dxf.empty());
   EXPECT_TRUE(ventana.Label1->isHidden());
   EXPECT_EQ(ventana.Text1->text(), QStringLiteral("0"));
   EXPECT_TRUE(ventana.Label5->text().isEmpty());

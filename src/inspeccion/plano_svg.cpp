@@ -1,4 +1,4 @@
-#include "cli/plano_svg.h"
+#include "inspeccion/plano_svg.h"
 
 #include <algorithm>
 #include <array>
@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/texto_legible.h"
 #include "core/error_conversion.h"
-#include "output/lector_bin.h"
+#include "core/texto.h"
+#include "inspeccion/lector_bin.h"
+#include "inspeccion/texto_legible.h"
 
 namespace tolvar {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/aplicacion.h"
-#include "herramientas/registros_prueba.h"
+#include "support/registros_prueba.h"
 
 namespace tolvar {
 namespace {

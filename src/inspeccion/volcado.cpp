@@ -1,12 +1,13 @@
-#include "cli/volcado.h"
+#include "inspeccion/volcado.h"
 
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
-#include "cli/texto_legible.h"
 #include "core/error_conversion.h"
-#include "output/lector_bin.h"
+#include "core/texto.h"
+#include "inspeccion/lector_bin.h"
+#include "inspeccion/texto_legible.h"
 
 namespace tolvar {
 namespace {
@@ -141,7 +142,7 @@ json json_registro(const registro_bin& r) {
   j["cod_hex"] = hex_bytes({r.cod.data(), r.cod.size()});
   j["atr"] = r.atr;
   j["num_elem"] = r.num_elem;
-  j["y_lowered_by"] = r.es_triangulo() ? 0 : rebaje_y / 1000;
+  j["y_lowered_by"] = r.es_triangulo() ? 0 : desplazamiento_y / 1000;
   const auto& v = r.ventana;
   j["min"] = coordenadas_json(r, v[0], v[1], v[2]);
   j["max"] = coordenadas_json(r, v[3], v[4], v[5]);

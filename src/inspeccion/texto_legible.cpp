@@ -1,6 +1,8 @@
-#include "cli/texto_legible.h"
+#include "inspeccion/texto_legible.h"
 
 #include <charconv>
+
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {
@@ -49,7 +51,6 @@ std::string utf8_de_1252(std::string_view bytes_1252) {
 }
 
 std::string cita_bytes(std::string_view bytes_1252) {
-  static const char* digitos = "0123456789ABCDEF";
   std::string s = "\"";
   for (const char c : bytes_1252) {
     const auto b = static_cast<unsigned char>(c);
@@ -63,13 +64,21 @@ std::string cita_bytes(std::string_view bytes_1252) {
       s += "\\t";
     } else if (p < 0x20 || (p >= 0x7F && p <= 0x9F)) {
       s += "\\x";
-      s += digitos[b >> 4];
-      s += digitos[b & 15];
+      pon_hex(s, b);
     } else {
       pon_punto_de_codigo(s, p);
     }
   }
   s += '"';
+  return s;
+}
+
+std::string hex_bytes(std::string_view bytes) {
+  std::string s;
+  for (const char c : bytes) {
+    if (!s.empty()) s += ' ';
+    pon_hex(s, static_cast<unsigned char>(c));
+  }
   return s;
 }
 

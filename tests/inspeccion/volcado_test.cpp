@@ -3,10 +3,10 @@
 #include <sstream>
 #include <string>
 
-#include "cli/volcado.h"
-#include "core/ficheros_memoria.h"
-#include "herramientas/registros_prueba.h"
-#include "output/lector_bin.h"
+#include "inspeccion/lector_bin.h"
+#include "inspeccion/volcado.h"
+#include "support/ficheros_memoria.h"
+#include "support/registros_prueba.h"
 
 namespace tolvar {
 namespace {

@@ -10,8 +10,9 @@
 
 namespace tolvar {
 
-// Files kept in memory, keyed by their generic path text ("d/a.dxf"). Tests and fuzzers run
-// the real conversion on it, and make the disk fail where they want to see the failure.
+// Files kept in memory, keyed by their generic path text ("d/a.dxf"). Tests, fuzzers and the
+// benchmark run the real conversion on it; tests make the disk fail where they want to see
+// the failure. A double: it is not part of the library that ships.
 class ficheros_memoria final : public ficheros {
  public:
   std::map<std::string, std::string> contenido;

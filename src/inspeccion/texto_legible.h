@@ -1,8 +1,5 @@
 #pragma once
 
-// hex_bytes() comes with the .bin reader.
-#include "output/lector_bin.h"
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +18,8 @@ std::string utf8_de_1252(std::string_view bytes_1252);
 // control character as \xNN of its byte: what a record holds, readably and unambiguously.
 std::string cita_bytes(std::string_view bytes_1252);
 
+// The bytes as hexadecimal pairs separated by spaces: "30 31 00".
+std::string hex_bytes(std::string_view bytes);
 
 // Decimal digits, with a minus sign when negative.
 void pon_entero(std::string& s, std::int64_t v);

@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "cli/plano_svg.h"
-#include "core/ficheros_memoria.h"
-#include "herramientas/registros_prueba.h"
-#include "output/lector_bin.h"
+#include "inspeccion/lector_bin.h"
+#include "inspeccion/plano_svg.h"
+#include "support/ficheros_memoria.h"
+#include "support/registros_prueba.h"
 
 namespace tolvar {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "herramientas/registros_prueba.h"
-#include "output/lector_bin.h"
+#include "inspeccion/lector_bin.h"
+#include "support/registros_prueba.h"
 
 namespace tolvar {
 namespace {

@@ -1,8 +1,10 @@
-#include "output/lector_bin.h"
+#include "inspeccion/lector_bin.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "core/texto.h"
+#include "inspeccion/texto_legible.h"
 #include "output/registro.h"
 
 namespace tolvar {
@@ -27,18 +29,6 @@ std::int32_t lee_32(const char* p) noexcept {
 }
 
 }  // namespace
-
-std::string hex_bytes(std::string_view bytes) {
-  static const char* digitos = "0123456789ABCDEF";
-  std::string s;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (!s.empty()) s += ' ';
-    s += digitos[b >> 4];
-    s += digitos[b & 15];
-  }
-  return s;
-}
 
 bool registro_bin::es_triangulo() const noexcept {
   return std::memcmp(cod.data(), cod_triangulo, bytes_cod) == 0;

@@ -1,10 +1,11 @@
-#include "core/ficheros_memoria.h"
+#include "support/ficheros_memoria.h"
 
 #include <algorithm>
 #include <cstring>
 #include <system_error>
 
 #include "core/error_conversion.h"
+#include "core/texto.h"
 
 namespace tolvar {
 namespace {

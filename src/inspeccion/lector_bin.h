@@ -12,13 +12,14 @@
 #include "core/error_conversion.h"
 #include "core/estado_conversion.h"
 #include "core/ficheros.h"
+#include "core/numeros.h"
+#include "output/registro.h"
 
 namespace tolvar {
 
-// What the coordinate rule takes off every northing, in thousandths, except in triangles.
-inline constexpr std::int64_t rebaje_y = 4000000000;
 // The longest record a writer can produce: num_elem at its 16-bit top, plus the attribute.
-inline constexpr std::size_t max_bytes_registro = 48 + 12 * 32767 + 12;
+inline constexpr std::size_t max_bytes_registro =
+    bytes_cabecera + bytes_ventana + bytes_unidad * max_16 + bytes_unidad;
 
 // One entity record as it lies in a .bin file.
 struct registro_bin {
@@ -51,12 +52,14 @@ struct registro_bin {
   }
   // The code without the 0x00 bytes that pad it.
   std::string_view cod_sin_relleno() const noexcept;
-  // The northing of a stored y, in thousandths, with the lowering undone where it applies.
+  // The northing of a stored y, in thousandths, with desplazamiento_y added back where it
+  // was taken off.
   std::int64_t norte(std::int32_t y) const noexcept {
-    return es_triangulo() ? y : std::int64_t{y} + rebaje_y;
+    return es_triangulo() ? y : std::int64_t{y} + desplazamiento_y;
   }
   std::size_t bytes() const noexcept {
-    return 48 + 12 * static_cast<std::size_t>(num_elem) + (atr == 1 ? 12u : 0u);
+    return bytes_cabecera + bytes_ventana + bytes_unidad * static_cast<std::size_t>(num_elem) +
+           (atr == 1 ? bytes_unidad : 0);
   }
 };
 
@@ -110,8 +113,5 @@ class lector_bin {
   std::uint64_t desplazamiento_ = 0;
   std::uint64_t registros_ = 0;
 };
-
-// The bytes as hexadecimal pairs separated by spaces: "30 31 00".
-std::string hex_bytes(std::string_view bytes);
 
 }  // namespace tolvar
