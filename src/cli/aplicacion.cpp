@@ -36,7 +36,7 @@ void convierte(const std::string& ruta, bool atributo, std::ostream& salida,
   ficheros_disco disco;
   vista_texto vista(salida, errores, en, atributo);
   conversor c(vista, disco);
-  const std::filesystem::path p(ruta);
+  const std::filesystem::path p = ruta_de_texto(ruta);
   std::error_code ec;
   const auto estado = std::filesystem::status(p, ec);
   if (!std::filesystem::exists(estado)) {
@@ -123,7 +123,8 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
     // The map is created after the first pass and read again in the second: drawn over its
     // own .bin it would destroy the file it is drawing.
     std::error_code ec;
-    if (render->parsed() && std::filesystem::equivalent(bin_render, svg, ec)) {
+    if (render->parsed() &&
+        std::filesystem::equivalent(ruta_de_texto(bin_render), ruta_de_texto(svg), ec)) {
       throw CLI::ValidationError("--output", "names the .bin itself");
     }
   } catch (const CLI::ParseError& e) {
@@ -134,12 +135,12 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
   try {
     if (dump->parsed()) {
       ficheros_disco disco;
-      const std::filesystem::path p(bin_dump);
+      const std::filesystem::path p = ruta_de_texto(bin_dump);
       const std::unique_ptr<fuente> origen = disco.abre(p);
       vuelca_bin(*origen, p, salida, json);
     } else if (render->parsed()) {
       ficheros_disco disco;
-      dibuja_bin(disco, bin_render, svg);
+      dibuja_bin(disco, ruta_de_texto(bin_render), ruta_de_texto(svg));
     } else {
       convierte(ruta, atributo, salida, errores, en);
     }

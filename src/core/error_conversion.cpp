@@ -77,4 +77,8 @@ std::string texto_ruta(const std::filesystem::path& ruta) {
   return std::string(u.begin(), u.end());
 }
 
+std::filesystem::path ruta_de_texto(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 }  // namespace tolvar

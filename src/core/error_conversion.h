@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace tolvar {
@@ -75,5 +76,9 @@ error_conversion error_sistema(std::error_code ec, const texto_error& que,
 
 // UTF-8 text of a path, for messages and the window; the same bytes on POSIX.
 std::string texto_ruta(const std::filesystem::path& ruta);
+
+// The path that a UTF-8 text names: a command-line argument, a name typed in a test. A plain
+// std::string would be read in Windows' ANSI code page, which cannot hold every name.
+std::filesystem::path ruta_de_texto(std::string_view utf8);
 
 }  // namespace tolvar
