@@ -13,6 +13,14 @@
 #include "core/ficheros.h"
 #include "tolvar/version.h"
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
+#include <windows.h>
+#endif
+
 namespace tolvar {
 namespace {
 
@@ -64,8 +72,16 @@ idioma idioma_de_locale(std::string_view lc_all, std::string_view lc_messages,
 }
 
 idioma idioma_del_entorno() {
-  return idioma_de_locale(variable_entorno("LC_ALL"), variable_entorno("LC_MESSAGES"),
-                          variable_entorno("LANG"));
+  const std::string lc_all = variable_entorno("LC_ALL");
+  const std::string lc_messages = variable_entorno("LC_MESSAGES");
+  const std::string lang = variable_entorno("LANG");
+#ifdef _WIN32
+  // Windows sets none of them: there the language the user reads Windows in decides.
+  if (lc_all.empty() && lc_messages.empty() && lang.empty())
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH ? idioma::espanol
+                                                                     : idioma::ingles;
+#endif
+  return idioma_de_locale(lc_all, lc_messages, lang);
 }
 
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,

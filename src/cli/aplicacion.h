@@ -20,7 +20,8 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
 // "es".
 idioma idioma_de_locale(std::string_view lc_all, std::string_view lc_messages,
                         std::string_view lang);
-// The same, read from this process's environment.
+// The same, read from this process's environment; on Windows, where none of them is usually
+// set, the language of Windows' own display decides when all three are empty.
 idioma idioma_del_entorno();
 
 }  // namespace tolvar
