@@ -62,6 +62,7 @@ done
 echo "tolvar-cli.exe imports only: $dlls"
 
 empieza "Wine prefix (wineboot)"
+# mscoree, mshtml off: no .NET and no HTML engine, which Wine would otherwise offer to install.
 export WINEDEBUG=-all WINEPREFIX=$b/wine WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 wine=${WINE:-/usr/lib/wine/wine64}
