@@ -10,8 +10,8 @@
 namespace tolvar {
 
 // tolvar-cli as a function of its arguments (without the program name, in UTF-8 on every
-// system), its two streams and the language of its error messages; returns the exit status: 0, the error's number, or 1
-// for a wrong command line.
+// system), its two streams and the language of its error messages; returns the exit status:
+// 0, the error's number, or 1 for a wrong command line.
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,
                 std::ostream& errores, idioma en = idioma::ingles);
 

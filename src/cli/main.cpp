@@ -44,7 +44,7 @@ class consola_utf8 {
     if (anterior_ != 0) SetConsoleOutputCP(CP_UTF8);
   }
   ~consola_utf8() {
-    std::cout.flush();
+    std::cout.flush();  // what is still buffered shows in UTF-8 too
     if (anterior_ != 0) SetConsoleOutputCP(anterior_);
   }
   consola_utf8(const consola_utf8&) = delete;
@@ -57,10 +57,8 @@ class consola_utf8 {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef _WIN32
-  (void)argc;
-  (void)argv;
   const consola_utf8 consola;
   const std::vector<std::string> argumentos = argumentos_utf8();
 #else
