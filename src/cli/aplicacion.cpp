@@ -7,11 +7,20 @@
 
 #include "cli/vista_texto.h"
 #include "core/conversor.h"
+#include "core/texto.h"
 #include "core/error_conversion.h"
 #include "core/ficheros.h"
 #include "inspeccion/plano_svg.h"
 #include "inspeccion/volcado.h"
 #include "tolvar/version.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
+#include <windows.h>
+#endif
 
 namespace tolvar {
 namespace {
@@ -36,7 +45,7 @@ void convierte(const std::string& ruta, bool atributo, std::ostream& salida,
   ficheros_disco disco;
   vista_texto vista(salida, errores, en, atributo);
   conversor c(vista, disco);
-  const std::filesystem::path p(ruta);
+  const std::filesystem::path p = ruta_de_texto(ruta);
   std::error_code ec;
   const auto estado = std::filesystem::status(p, ec);
   if (!std::filesystem::exists(estado)) {
@@ -64,8 +73,16 @@ idioma idioma_de_locale(std::string_view lc_all, std::string_view lc_messages,
 }
 
 idioma idioma_del_entorno() {
-  return idioma_de_locale(variable_entorno("LC_ALL"), variable_entorno("LC_MESSAGES"),
-                          variable_entorno("LANG"));
+  const std::string lc_all = variable_entorno("LC_ALL");
+  const std::string lc_messages = variable_entorno("LC_MESSAGES");
+  const std::string lang = variable_entorno("LANG");
+#ifdef _WIN32
+  // Windows sets none of them: there the language the user reads Windows in decides.
+  if (lc_all.empty() && lc_messages.empty() && lang.empty())
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH ? idioma::espanol
+                                                                     : idioma::ingles;
+#endif
+  return idioma_de_locale(lc_all, lc_messages, lang);
 }
 
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,
@@ -123,7 +140,8 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
     // The map is created after the first pass and read again in the second: drawn over its
     // own .bin it would destroy the file it is drawing.
     std::error_code ec;
-    if (render->parsed() && std::filesystem::equivalent(bin_render, svg, ec)) {
+    if (render->parsed() &&
+        std::filesystem::equivalent(ruta_de_texto(bin_render), ruta_de_texto(svg), ec)) {
       throw CLI::ValidationError("--output", "names the .bin itself");
     }
   } catch (const CLI::ParseError& e) {
@@ -134,12 +152,12 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
   try {
     if (dump->parsed()) {
       ficheros_disco disco;
-      const std::filesystem::path p(bin_dump);
+      const std::filesystem::path p = ruta_de_texto(bin_dump);
       const std::unique_ptr<fuente> origen = disco.abre(p);
       vuelca_bin(*origen, p, salida, json);
     } else if (render->parsed()) {
       ficheros_disco disco;
-      dibuja_bin(disco, bin_render, svg);
+      dibuja_bin(disco, ruta_de_texto(bin_render), ruta_de_texto(svg));
     } else {
       convierte(ruta, atributo, salida, errores, en);
     }

@@ -9,9 +9,9 @@
 
 namespace tolvar {
 
-// tolvar-cli as a function of its arguments (without the program name), its two streams and
-// the language of its error messages; returns the exit status: 0, the error's number, or 1
-// for a wrong command line.
+// tolvar-cli as a function of its arguments (without the program name, in UTF-8 on every
+// system), its two streams and the language of its error messages; returns the exit status:
+// 0, the error's number, or 1 for a wrong command line.
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,
                 std::ostream& errores, idioma en = idioma::ingles);
 
@@ -20,7 +20,8 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
 // "es".
 idioma idioma_de_locale(std::string_view lc_all, std::string_view lc_messages,
                         std::string_view lang);
-// The same, read from this process's environment.
+// The same, read from this process's environment; on Windows, where none of them is usually
+// set, the language of Windows' own display decides when all three are empty.
 idioma idioma_del_entorno();
 
 }  // namespace tolvar

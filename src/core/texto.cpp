@@ -26,6 +26,10 @@ std::string texto_ruta(const std::filesystem::path& ruta) {
   return std::string(u.begin(), u.end());
 }
 
+std::filesystem::path ruta_de_texto(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 void pon_hex(std::string& s, unsigned char byte) {
   static constexpr char digitos[] = "0123456789ABCDEF";
   s += digitos[byte >> 4];

@@ -26,6 +26,9 @@ std::string cita(std::string_view texto);
 
 // UTF-8 text of a path, for messages and the window; the same bytes on POSIX.
 std::string texto_ruta(const std::filesystem::path& ruta);
+// The path that a UTF-8 text names: a command-line argument, a name typed in a test. A plain
+// std::string would be read in Windows' ANSI code page, which cannot hold every name.
+std::filesystem::path ruta_de_texto(std::string_view utf8);
 
 // Appends the byte as two hexadecimal digits, in capitals: "0A".
 void pon_hex(std::string& s, unsigned char byte);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/aplicacion.h"
+#include "core/texto.h"
 #include "support/registros_prueba.h"
 
 namespace tolvar {
@@ -23,8 +24,8 @@ class cli_herramientas : public ::testing::Test {
     // Random too: other build trees may run the same test at the same moment.
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::random_device azar;
-    dir_ = fs::temp_directory_path() / (std::string("tolvar_herramientas_") + info->name() +
-                                        "_" + std::to_string(azar()));
+    dir_ = fs::temp_directory_path() / ruta_de_texto(std::string("tolvar_herramientas_ñí_ł_") +
+                                                     info->name() + "_" + std::to_string(azar()));
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -40,7 +41,8 @@ class cli_herramientas : public ::testing::Test {
     s << f.rdbuf();
     return s.str();
   }
-  std::string ruta(const std::string& nombre) const { return (dir_ / nombre).string(); }
+  // In UTF-8, as tolvar-cli takes its arguments.
+  std::string ruta(const std::string& nombre) const { return texto_ruta(dir_ / nombre); }
 
   int ejecuta(const std::vector<std::string>& argumentos) {
     salida_.str("");

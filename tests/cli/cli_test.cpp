@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "cli/aplicacion.h"
+#include "core/texto.h"
 #include "support/dibujos.h"
 
 namespace tolvar::prueba {
@@ -16,8 +17,10 @@ namespace fs = std::filesystem;
 class tolvar_cli : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Names outside Windows' ANSI code page too: the command line carries UTF-8.
     dir_ = fs::temp_directory_path() /
-           ("tolvar_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ruta_de_texto("tolvar_cli_ñí_ł_" +
+                         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -54,15 +57,15 @@ TEST_F(tolvar_cli, convierte_el_directorio_y_cuenta_lo_que_hizo) {
   escribe("dxfbin.tab", "0101 CAPA\n");
   escribe("plano.dxf", punto);
   escribe("otro.DXF", dibujo({"  0", "EOF"}));
-  EXPECT_EQ(ejecuta({"--no-atr", dir_.string()}), 0) << errores_.str();
-  const std::string d = dir_.string();
+  EXPECT_EQ(ejecuta({"--no-atr", texto_ruta(dir_)}), 0) << errores_.str();
+  const std::string d = texto_ruta(dir_);
   EXPECT_EQ(salida_.str(),
             "POLYLINE leidas : 0\nPOINT leidos : 0\nTEXT leidos  : 0\n"
-            "Creado el fichero : " + (dir_ / "otro.bin").string() + "\n"
-            "Creado el fichero : " + (dir_ / "otro.err").string() + "\n"
+            "Creado el fichero : " + texto_ruta(dir_ / "otro.bin") + "\n"
+            "Creado el fichero : " + texto_ruta(dir_ / "otro.err") + "\n"
             "POLYLINE leidas : 0\nPOINT leidos : 2\nTEXT leidos  : 0\n"
-            "Creado el fichero : " + (dir_ / "plano.bin").string() + "\n"
-            "Creado el fichero : " + (dir_ / "plano.err").string() + "\n"
+            "Creado el fichero : " + texto_ruta(dir_ / "plano.bin") + "\n"
+            "Creado el fichero : " + texto_ruta(dir_ / "plano.err") + "\n"
             "Proceso Finalizado.\n");
   EXPECT_EQ(errores_.str(), "");
   std::string esperado = registro_sin_atributo;
@@ -79,19 +82,19 @@ TEST_F(tolvar_cli, convierte_el_directorio_y_cuenta_lo_que_hizo) {
 TEST_F(tolvar_cli, un_dibujo_nombra_su_directorio_y_el_atributo_va_por_defecto) {
   escribe("dxfbin.tab", "0101 CAPA\r\n");
   escribe("plano.dxf", dibujo({"  0", "POINT", "  8", "CAPA", " 10", "1.5", " 20", "4000002.25", " 30", "0"}));
-  EXPECT_EQ(ejecuta({(dir_ / "plano.dxf").string()}), 0) << errores_.str();
+  EXPECT_EQ(ejecuta({texto_ruta(dir_ / "plano.dxf")}), 0) << errores_.str();
   std::string esperado = registro_sin_atributo;
   esperado[9] = 1;
   esperado += hex("01 00 00 00 00 00 32 30 31 20 20 20");
   EXPECT_EQ(muestra_hex(lee("plano.bin")), muestra_hex(esperado));
-  EXPECT_EQ(ejecuta({"--atr", (dir_ / "plano.dxf").string()}), 0);
+  EXPECT_EQ(ejecuta({"--atr", texto_ruta(dir_ / "plano.dxf")}), 0);
   EXPECT_EQ(lee("plano.bin").size(), 72u);
-  EXPECT_EQ(ejecuta({"--no-atr", (dir_ / "plano.dxf").string()}), 0);
+  EXPECT_EQ(ejecuta({"--no-atr", texto_ruta(dir_ / "plano.dxf")}), 0);
   EXPECT_EQ(lee("plano.bin").size(), 60u);
   // The last of the two wins.
-  EXPECT_EQ(ejecuta({"--no-atr", "--atr", dir_.string()}), 0);
+  EXPECT_EQ(ejecuta({"--no-atr", "--atr", texto_ruta(dir_)}), 0);
   EXPECT_EQ(lee("plano.bin").size(), 72u);
-  EXPECT_EQ(ejecuta({"--atr", "--no-atr", dir_.string()}), 0);
+  EXPECT_EQ(ejecuta({"--atr", "--no-atr", texto_ruta(dir_)}), 0);
   EXPECT_EQ(lee("plano.bin").size(), 60u);
 }
 
@@ -101,33 +104,33 @@ TEST_F(tolvar_cli, un_directorio_sin_dibujos_lo_dice) {
   escribe("notas.txt", "");
   for (const auto& [en, aviso] : {std::pair{idioma::ingles, "tolvar-cli: no .dxf drawing in "},
                                   std::pair{idioma::espanol, "tolvar-cli: ningún dibujo .dxf en "}}) {
-    EXPECT_EQ(ejecuta({dir_.string()}, en), 0);
-    EXPECT_EQ(errores_.str(), aviso + dir_.string() + "\n");
+    EXPECT_EQ(ejecuta({texto_ruta(dir_)}, en), 0);
+    EXPECT_EQ(errores_.str(), aviso + texto_ruta(dir_) + "\n");
     EXPECT_EQ(salida_.str(), "Proceso Finalizado.\n");
   }
   // A file that is no drawing names its directory.
-  EXPECT_EQ(ejecuta({(dir_ / "notas.txt").string()}), 0);
-  EXPECT_EQ(errores_.str(), "tolvar-cli: no .dxf drawing in " + dir_.string() + "\n");
+  EXPECT_EQ(ejecuta({texto_ruta(dir_ / "notas.txt")}), 0);
+  EXPECT_EQ(errores_.str(), "tolvar-cli: no .dxf drawing in " + texto_ruta(dir_) + "\n");
 }
 
 TEST_F(tolvar_cli, un_fallo_sale_con_su_numero_y_lo_dice_en_stderr) {
   escribe("a.dxf", punto);
-  EXPECT_EQ(ejecuta({dir_.string()}), 53);
+  EXPECT_EQ(ejecuta({texto_ruta(dir_)}), 53);
   EXPECT_NE(errores_.str().find("Error 53 (file not found)"), std::string::npos) << errores_.str();
   EXPECT_NE(errores_.str().find("dxfbin.tab"), std::string::npos) << errores_.str();
   EXPECT_EQ(salida_.str().find("Proceso Finalizado."), std::string::npos);
 
   escribe("dxfbin.tab", "0101 CAPA\r\n");
   escribe("a.dxf", dibujo({"  0", "POINT", " 10", "1,5"}));
-  EXPECT_EQ(ejecuta({dir_.string()}), 13);
+  EXPECT_EQ(ejecuta({texto_ruta(dir_)}), 13);
   EXPECT_EQ(errores_.str(), "tolvar-cli: Error 13 (type mismatch): \"1,5\" is not a number -- " +
-                                (dir_ / "a.dxf").string() + ", line 4\n");
+                                texto_ruta(dir_ / "a.dxf") + ", line 4\n");
 
-  EXPECT_EQ(ejecuta({dir_.string()}, idioma::espanol), 13);
+  EXPECT_EQ(ejecuta({texto_ruta(dir_)}, idioma::espanol), 13);
   EXPECT_EQ(errores_.str(), "tolvar-cli: Error 13 (tipos no coinciden): \"1,5\" no es un número -- " +
-                                (dir_ / "a.dxf").string() + ", línea 4\n");
+                                texto_ruta(dir_ / "a.dxf") + ", línea 4\n");
 
-  EXPECT_EQ(ejecuta({(dir_ / "no_existe.dxf").string()}), 53);
+  EXPECT_EQ(ejecuta({texto_ruta(dir_ / "no_existe.dxf")}), 53);
 }
 
 TEST(idioma_de_locale, el_primero_puesto_de_lc_all_lc_messages_y_lang_decide) {
@@ -161,7 +164,7 @@ TEST_F(tolvar_cli, ayuda_version_y_linea_de_ordenes_mala) {
   EXPECT_EQ(salida_.str().rfind("tolvar-cli ", 0), 0u) << salida_.str();
   EXPECT_EQ(ejecuta({}), 1);
   EXPECT_FALSE(errores_.str().empty());
-  EXPECT_EQ(ejecuta({"--colores", dir_.string()}), 1);
+  EXPECT_EQ(ejecuta({"--colores", texto_ruta(dir_)}), 1);
 }
 
 // Steps from record to record by their lengths, as the programs that read the files do.
@@ -181,7 +184,7 @@ TEST_F(tolvar_cli, el_directorio_de_ejemplo) {
   for (const auto& f : fs::directory_iterator(TOLVAR_EJEMPLOS))
     if (f.path().extension() == ".dxf" || f.path().extension() == ".tab")
       fs::copy_file(f.path(), dir_ / f.path().filename());
-  EXPECT_EQ(ejecuta({dir_.string()}), 0) << errores_.str();
+  EXPECT_EQ(ejecuta({texto_ruta(dir_)}), 0) << errores_.str();
   EXPECT_NE(salida_.str().find("POLYLINE leidas : 6\nPOINT leidos : 4\nTEXT leidos  : 4\n"), std::string::npos)
       << salida_.str();
   // Exactly the layers that dxfbin.tab leaves out, once per entity on them.

@@ -153,7 +153,8 @@ TEST(ProcesoFichero, un_fallo_a_medio_dibujo_conserva_los_registros_anteriores) 
   } catch (const error_conversion& e) {
     EXPECT_EQ(e.numero(), tipo_incompatible);
     EXPECT_EQ(e.num_linea(), 14);
-    EXPECT_STREQ(e.what(), "Error 13 (type mismatch): \"12,5\" is not a number -- d/a.dxf, line 14");
+    EXPECT_EQ(e.what(),
+              nativa("Error 13 (type mismatch): \"12,5\" is not a number -- d/a.dxf, line 14"));
   }
   EXPECT_EQ(d.lee("a.bin"), point_bin);
 }
@@ -226,7 +227,7 @@ TEST(ProcesoFichero, cada_fallo_tiene_su_mensaje_en_espanol) {
       d.convierte();
       ADD_FAILURE() << c.mensaje;
     } catch (const error_conversion& e) {
-      EXPECT_EQ(e.mensaje(idioma::espanol), c.mensaje);
+      EXPECT_EQ(e.mensaje(idioma::espanol), nativa(c.mensaje));
       EXPECT_EQ(e.mensaje(idioma::ingles), e.what());
     }
   }

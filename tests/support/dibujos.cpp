@@ -28,6 +28,13 @@ std::string dibujo(std::initializer_list<std::string_view> lineas, std::string_v
   return s;
 }
 
+std::string nativa(std::string texto) {
+#ifdef _WIN32
+  std::replace(texto.begin(), texto.end(), '/', '\\');
+#endif
+  return texto;
+}
+
 std::string hex(std::string_view pares) {
   std::string s;
   int alto = -1;

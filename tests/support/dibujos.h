@@ -40,6 +40,10 @@ class vista_registro final : public vista_conversion {
 // Lines joined with CR LF, each ended: dibujo({"  0", "POINT"}) == "  0\r\nPOINT\r\n".
 std::string dibujo(std::initializer_list<std::string_view> lineas, std::string_view fin = "\r\n");
 
+// A text whose every '/' separates a path, as messages write it on this system: with a
+// backslash on Windows, where nativa("-- d/a.dxf, line 4") is "-- d\\a.dxf, line 4".
+std::string nativa(std::string texto);
+
 // Bytes from hexadecimal pairs, spaces ignored: hex("43 3D 00") == "C=\0".
 std::string hex(std::string_view pares);
 

@@ -10,8 +10,10 @@
 namespace tolvar {
 namespace {
 
+// "d/a.dxf" on every system, in UTF-8: generic_string() would be in Windows' ANSI code page.
 std::string clave(const std::filesystem::path& ruta) {
-  return texto_ruta(ruta.lexically_normal().generic_string());
+  const std::u8string u = ruta.lexically_normal().generic_u8string();
+  return std::string(u.begin(), u.end());
 }
 
 class fuente_memoria final : public fuente {
@@ -89,7 +91,7 @@ std::vector<std::filesystem::path> ficheros_memoria::lista(const std::filesystem
   const std::string dir = clave(directorio);
   std::vector<std::filesystem::path> nombres;
   for (const auto& [k, datos] : contenido) {
-    const std::filesystem::path p(k);
+    const std::filesystem::path p = ruta_de_texto(k);
     if (clave(p.parent_path()) == dir && ocultos.count(k) == 0) nombres.push_back(p.filename());
   }
   return nombres;

@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# Windows, checked from Debian: cross-builds the core, tolvar-cli and the tests with MinGW-w64,
+# runs the tests and tolvar-cli under Wine (headless, a prefix of its own in build-windows/),
+# checks that the .bin and .err files it writes are byte for byte the Linux build's, on names
+# with "ñ", "í" and letters outside Windows-1252, and packs tolvar-cli-VERSION-win64.zip.
+#
+#   scripts/windows.sh [LINUX_TOLVAR_CLI]
+#
+# LINUX_TOLVAR_CLI: the Linux tolvar-cli to compare with (default build-ci/src/cli/tolvar-cli,
+# built in build-windows/linux when missing). Prints what each stage cost, in seconds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+raiz=$PWD
+b=$raiz/build-windows
+trabajos=$(( $(nproc) < 2 ? $(nproc) : 2 ))
+
+scripts/instala_dependencias.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest \
+  libcli11-dev nlohmann-json3-dev
+
+tiempos=()
+reloj=0
+empieza() { echo "== Windows: $1"; etapa=$1; reloj=$(date +%s%N); }
+acaba() { tiempos+=("$(awk -v ns=$(( $(date +%s%N) - reloj )) 'BEGIN { printf "%7.1f", ns / 1e9 }') s  $etapa"); }
+falla() { echo "windows.sh: $*" >&2; exit 1; }
+
+empieza "GoogleTest from /usr/src/googletest"
+if [ ! -f "$b/googletest/lib/cmake/GTest/GTestConfig.cmake" ]; then
+  cmake -S /usr/src/googletest -B "$b/googletest-build" -G Ninja -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$b/googletest" > /dev/null
+  cmake --build "$b/googletest-build" -j "$trabajos" > /dev/null
+  cmake --install "$b/googletest-build" > /dev/null
+fi
+acaba
+
+empieza "build of the core, tolvar-cli and the tests (warnings as errors)"
+cmake -S . -B "$b/tolvar" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DTOLVAR_WERROR=ON \
+  -DGTest_DIR="$b/googletest/lib/cmake/GTest" > /dev/null
+cmake --build "$b/tolvar" -j "$trabajos"
+acaba
+
+linux_cli=${1:-$raiz/build-ci/src/cli/tolvar-cli}
+if [ ! -x "$linux_cli" ]; then
+  empieza "Linux tolvar-cli to compare with"
+  cmake -S . -B "$b/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVAR_TESTS=OFF > /dev/null
+  cmake --build "$b/linux" -j "$trabajos" --target tolvar-cli
+  linux_cli=$b/linux/src/cli/tolvar-cli
+  acaba
+fi
+linux_cli=$(realpath "$linux_cli")
+exe=$b/tolvar/src/cli/tolvar-cli.exe
+
+# No DLL beside the program: only system ones.
+dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -u | tr '\n' ' ')
+for dll in $dlls; do
+  case ${dll,,} in
+    kernel32.dll | msvcrt.dll | shell32.dll | user32.dll | advapi32.dll) ;;
+    *) falla "tolvar-cli.exe needs $dll" ;;
+  esac
+done
+echo "tolvar-cli.exe imports only: $dlls"
+
+empieza "Wine prefix (wineboot)"
+# mscoree, mshtml off: no .NET and no HTML engine, which Wine would otherwise offer to install.
+export WINEDEBUG=-all WINEPREFIX=$b/wine WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+wine=${WINE:-/usr/lib/wine/wine64}
+wineserver=${WINESERVER:-/usr/lib/wine/wineserver}
+trap '"$wineserver" -k 2> /dev/null || true' EXIT
+# One server for the whole run, killed at the end: a program started just as an idle server
+# shuts down fails with "wine client error ... Connection reset by peer". Wine's own background
+# programs start here too, with no output a test's pipe would wait on.
+mkdir -p "$WINEPREFIX"  # the server starts in it
+"$wineserver" -p > /dev/null 2>&1
+"$wine" wineboot --init > /dev/null 2>&1
+acaba
+
+empieza "tests under Wine"
+ctest --test-dir "$b/tolvar" --output-on-failure -j "$trabajos"
+# Why each skipped test did not apply here.
+grep -h -A1 ': Skipped$' "$b/tolvar/Testing/Temporary/LastTest.log" | grep -v -e '^--$' -e ': Skipped$' |
+  sort | uniq -c || true
+acaba
+
+empieza "tolvar-cli under Wine against Linux"
+m=$b/muestras
+rm -rf "$m"
+dir="dir_ñí"
+for lado in linux windows; do
+  mkdir -p "$m/$lado/$dir" "$m/$lado/${dir}_roto"
+  cp examples/dxfbin.tab "$m/$lado/$dir/"
+  cp examples/plano_norte.dxf "$m/$lado/$dir/plano_ñí.dxf"
+  cp examples/plano_sur.dxf "$m/$lado/$dir/plano_sur.dxf"
+  # "ł" and "ź" are outside Windows-1252: main()'s arguments would lose them.
+  cp examples/plano_norte.dxf "$m/$lado/$dir/mapa_łódź.DXF"
+  # Larger than one read and one write of the disk layer: its reading and writing threads run.
+  awk 'BEGIN { for (i = 0; i < 40000; i++)
+                 printf "  0\r\nPOINT\r\n  8\r\n%s\r\n 10\r\n%d.%03d\r\n 20\r\n%d.5\r\n 30\r\n%d.25\r\n",
+                        i % 10 ? "VERTICE" : "POZO", 452000 + i % 900, i % 1000, 4470000 + i % 700, i % 50
+               printf "  0\r\nEOF\r\n" }' > "$m/$lado/$dir/puntos_ñí.dxf"
+  cp examples/dxfbin.tab "$m/$lado/${dir}_roto/"
+  cp examples/plano_sur.dxf "$m/$lado/${dir}_roto/a_bueno.dxf"
+  printf '  0\r\nPOINT\r\n  8\r\nCAPA\r\n 10\r\n12,5\r\n' > "$m/$lado/${dir}_roto/b_roto_ñ.dxf"
+done
+
+# compara LINUX_DIR WINDOWS_DIR: every .bin and .err, the same names and the same bytes.
+compara() {
+  local f n=0
+  [ "$(cd "$1" && ls -- *.bin *.err)" = "$(cd "$2" && ls -- *.bin *.err)" ] ||
+    falla "$2: other outputs than in $1: $(cd "$2" && ls)"
+  for f in "$1"/*.bin "$1"/*.err; do
+    cmp -- "$f" "$2/${f##*/}" || falla "$2/${f##*/} differs from the Linux build's"
+    n=$((n + 1))
+  done
+  echo "${2##*/}: $n outputs byte-identical to Linux's"
+}
+# The Windows text with its backslashes as slashes is the Linux text; "\r" never appears.
+compara_texto() {
+  ! grep -q $'\r' "$2" || falla "$2 has CR line ends"
+  diff <(tr '\\' / < "$2") "$1" || falla "$2 differs from $1 beyond its separators"
+}
+exe_z="Z:$(printf '%s' "$exe" | tr / '\\')"
+# corre SIDE STATUS ARGS...: runs tolvar-cli in muestras/SIDE (linux, windows; _es: in Spanish),
+# expects STATUS, leaves stdout and stderr in muestras/SIDE.out and .err.
+corre() {
+  local lado=$1 esperado=$2 estado=0
+  shift 2
+  case $lado in
+    linux) (cd "$m/linux" && "$linux_cli" "$@") ;;
+    linux_es) (cd "$m/linux" && LANG=es_ES.UTF-8 "$linux_cli" "$@") ;;
+    windows) (cd "$m/windows" && "$wine" "$exe" "$@") ;;
+    # Windows sets no LANG: its display language, which Wine takes from LC_ALL, decides. cmd
+    # clears the variables Wine copies from Linux before tolvar-cli starts.
+    windows_es) (cd "$m/windows" && LC_ALL=es_ES.UTF-8 "$wine" cmd /c \
+                   "set LANG=&& set LC_ALL=&& set LC_MESSAGES=&& $exe_z $*") ;;
+  esac > "$m/$lado.out" 2> "$m/$lado.err" || estado=$?
+  [ "$estado" = "$esperado" ] || { cat "$m/$lado.err" >&2; falla "$lado: status $estado, not $esperado: $*"; }
+}
+
+# A directory named relatively, ended by a backslash.
+corre linux 0 "$dir/"
+corre windows 0 "$dir\\"
+compara "$m/linux/$dir" "$m/windows/$dir"
+compara_texto "$m/linux.out" "$m/windows.out"
+grep -q "Creado el fichero : $dir\\\\mapa_łódź.bin" "$m/windows.out" || falla "no mapa_łódź.bin in the output"
+
+# A drawing by its absolute Windows path, Z: being Wine's drive for /, without the attribute.
+ruta_z="Z:$(printf '%s' "$m/windows/$dir/plano_ñí.dxf" | tr / '\\')"
+corre linux 0 --no-atr "$m/linux/$dir/plano_ñí.dxf"
+corre windows 0 --no-atr "$ruta_z"
+compara "$m/linux/$dir" "$m/windows/$dir"
+grep -qxF "Creado el fichero : ${ruta_z%.dxf}.bin" "$m/windows.out" || falla "no ${ruta_z%.dxf}.bin in the output"
+
+# A batch that fails: the same status and message, and the outputs written before the fault.
+corre linux 13 "${dir}_roto/"
+corre windows 13 "${dir}_roto\\"
+compara "$m/linux/${dir}_roto" "$m/windows/${dir}_roto"
+compara_texto "$m/linux.err" "$m/windows.err"
+cat "$m/windows.err"
+# Plain names here: with LC_ALL set to a locale this machine lacks, Wine reads the names of
+# Linux (arguments, files) as ASCII.
+for lado in linux windows; do
+  mkdir "$m/$lado/roto" && cp "$m/$lado/${dir}_roto/b_roto_ñ.dxf" "$m/$lado/roto/b.dxf"
+  cp examples/dxfbin.tab "$m/$lado/roto/"
+done
+corre linux_es 13 roto
+corre windows_es 13 roto
+compara_texto "$m/linux_es.err" "$m/windows_es.err"
+cat "$m/windows_es.err"
+
+# Looking inside: the dump as text and the map.
+corre linux 0 dump "$dir/mapa_łódź.bin"
+corre windows 0 dump "$dir\\mapa_łódź.bin"
+compara_texto "$m/linux.out" "$m/windows.out"
+corre linux 0 render "$dir/plano_ñí.bin" -o "$dir/plano_ñí.svg"
+corre windows 0 render "$dir\\plano_ñí.bin" -o "$dir\\plano_ñí.svg"
+cmp "$m/linux/$dir/plano_ñí.svg" "$m/windows/$dir/plano_ñí.svg" || falla "the SVG maps differ"
+echo "dump and render: the same text and the same SVG"
+acaba
+
+empieza "zip"
+rm -rf "$b/tolvar/paquete"
+(cd "$b/tolvar" && cpack > /dev/null)
+zip=$(ls "$b"/tolvar/paquete/tolvar-cli-*-win64.zip)
+contenido=$(cmake -E tar tf "$zip" | sort)
+echo "$contenido"
+for f in tolvar-cli.exe README.md examples/dxfbin.tab examples/plano_norte.dxf; do
+  grep -q "^tolvar-cli-[^/]*-win64/$f\$" <<< "$contenido" || falla "$f missing from the zip"
+done
+! grep -q -e '\.bin$' -e '\.err$' <<< "$contenido" || falla "outputs of a run in the zip"
+# Unpacked alone, it converts its own examples as Linux does.
+rm -rf "$b/zip" && mkdir -p "$b/zip/linux" && (cd "$b/zip" && cmake -E tar xf "$zip")
+cp examples/*.dxf examples/dxfbin.tab "$b/zip/linux/"
+"$linux_cli" "$b/zip/linux" > /dev/null
+(cd "$b"/zip/tolvar-cli-*-win64 && "$wine" tolvar-cli.exe examples > /dev/null)
+compara "$b/zip/linux" "$(echo "$b"/zip/tolvar-cli-*-win64/examples)"
+echo "$zip ($(wc -c < "$zip") bytes)"
+acaba
+
+"$wineserver" -k 2> /dev/null || true
+echo "== Windows: seconds per stage"
+printf '%s\n' "${tiempos[@]}"
