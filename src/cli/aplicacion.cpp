@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "cli/vista_texto.h"
 #include "core/conversor.h"
@@ -40,11 +41,12 @@ std::string variable_entorno(const char* nombre) {
 #endif
 }
 
-void convierte(const std::string& ruta, bool atributo, std::ostream& salida,
-               std::ostream& errores, idioma en) {
+void convierte(const std::string& ruta, bool atributo, const opciones_conversion& opciones,
+               std::ostream& salida, std::ostream& errores, idioma en) {
   ficheros_disco disco;
-  vista_texto vista(salida, errores, en, atributo);
+  vista_texto vista(salida, errores, en, atributo, opciones.tambien);
   conversor c(vista, disco);
+  c.opciones() = opciones;
   const std::filesystem::path p = ruta_de_texto(ruta);
   std::error_code ec;
   const auto estado = std::filesystem::status(p, ec);
@@ -62,7 +64,30 @@ void convierte(const std::string& ruta, bool atributo, std::ostream& salida,
   }
 }
 
+bool igual_sin_caso(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           const auto mayuscula = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+           return mayuscula(x) == mayuscula(y);
+         });
+}
+
 }  // namespace
+
+bool anade_tipos(std::string_view lista, tipos_tambien& tipos) {
+  for (;;) {
+    const std::size_t coma = lista.find(',');
+    const std::string_view nombre = lista.substr(0, coma);
+    if (igual_sin_caso(nombre, "all")) tipos = tipos_tambien::todos();
+    else if (igual_sin_caso(nombre, "LWPOLYLINE")) tipos.lwpolyline = true;
+    else if (igual_sin_caso(nombre, "LINE")) tipos.line = true;
+    else if (igual_sin_caso(nombre, "MTEXT")) tipos.mtext = true;
+    else if (igual_sin_caso(nombre, "INSERT")) tipos.insert = true;
+    else return false;
+    if (coma == std::string_view::npos) return true;
+    lista.remove_prefix(coma + 1);
+  }
+}
 
 idioma idioma_de_locale(std::string_view lc_all, std::string_view lc_messages,
                         std::string_view lang) {
@@ -112,6 +137,21 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
       app.add_flag_callback("--no-atr", [&atributo] { atributo = false; },
                             "Leave the attribute unit out")
           ->trigger_on_parse();
+  opciones_conversion opciones;
+  std::vector<std::string> tambien;
+  CLI::Option* opcion_tambien =
+      app.add_option("--also", tambien,
+                     "Also read these kinds, comma-separated: LWPOLYLINE, LINE, MTEXT, INSERT or "
+                     "all (LWPOLYLINE and LINE as polylines, MTEXT as a text, INSERT as a point)")
+          ->type_name("KINDS")
+          ->expected(1)  // one list a time, so that PATH after it stays PATH
+          ->allow_extra_args(false)
+          ->take_all();  // and each --also adds its own
+  std::string pagina;
+  CLI::Option* opcion_pagina = app.add_option(
+      "--codepage", pagina,
+      "Code page of the texts and layer names in the .bin and .err files and of dxfbin.tab: "
+      "ANSI_1250 to ANSI_1258 (default ANSI_1252)")->type_name("NAME");
 
   CLI::App* dump = app.add_subcommand(
       "dump", "Print every record of a .bin: offset, class, code, atr, num_elem, extent, "
@@ -132,9 +172,20 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
     app.parse(inverso);
     const bool subcomando = dump->parsed() || render->parsed();
     if (subcomando && (opcion_ruta->count() > 0 || opcion_atr->count() > 0 ||
-                       opcion_no_atr->count() > 0)) {
-      throw CLI::ValidationError("PATH, --atr and --no-atr belong to the conversion, not to " +
-                                 std::string(dump->parsed() ? "dump" : "render"));
+                       opcion_no_atr->count() > 0 || opcion_tambien->count() > 0 ||
+                       opcion_pagina->count() > 0)) {
+      throw CLI::ValidationError(
+          "PATH, --atr, --no-atr, --also and --codepage belong to the conversion, not to " +
+          std::string(dump->parsed() ? "dump" : "render"));
+    }
+    for (const std::string& lista : tambien) {
+      if (!anade_tipos(lista, opciones.tambien))
+        throw CLI::ValidationError("--also", "\"" + lista + "\" names a kind other than LWPOLYLINE, LINE, MTEXT, INSERT or all");
+    }
+    if (opcion_pagina->count() > 0) {
+      const std::optional<pagina_codigos> p = pagina_por_nombre(pagina);
+      if (!p) throw CLI::ValidationError("--codepage", "\"" + pagina + "\" is not one of ANSI_1250 to ANSI_1258");
+      opciones.pagina_salida = *p;
     }
     if (!subcomando && ruta.empty()) throw CLI::RequiredError("PATH");
     // The map is created after the first pass and read again in the second: drawn over its
@@ -159,7 +210,7 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
       ficheros_disco disco;
       dibuja_bin(disco, ruta_de_texto(bin_render), ruta_de_texto(svg));
     } else {
-      convierte(ruta, atributo, salida, errores, en);
+      convierte(ruta, atributo, opciones, salida, errores, en);
     }
   } catch (const error_conversion& e) {
     salida.flush();

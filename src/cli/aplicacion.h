@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/conversor.h"
 #include "core/error_conversion.h"
 
 namespace tolvar {
@@ -14,6 +15,10 @@ namespace tolvar {
 // 0, the error's number, or 1 for a wrong command line.
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,
                 std::ostream& errores, idioma en = idioma::ingles);
+
+// Adds to `tipos` the kinds named in `lista`, comma-separated: LWPOLYLINE, LINE, MTEXT,
+// INSERT or all, in any case. False, with `tipos` as it may be, for any other name.
+bool anade_tipos(std::string_view lista, tipos_tambien& tipos);
 
 // The language the locale asks for, from the values of LC_ALL, LC_MESSAGES and LANG (empty when
 // unset): the first that is set decides, as for any POSIX program; Spanish when it begins with

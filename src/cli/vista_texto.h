@@ -1,7 +1,9 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
+#include "core/conversor.h"
 #include "core/error_conversion.h"
 #include "core/vista_conversion.h"
 
@@ -11,11 +13,14 @@ namespace tolvar {
 // what a user must be warned of, in their language, on `errores`.
 class vista_texto final : public vista_conversion {
  public:
-  vista_texto(std::ostream& salida, std::ostream& errores, idioma en, bool atributo)
-      : salida_(salida), errores_(errores), idioma_(en), atributo_(atributo) {}
+  // `tambien`: the kinds read on request, whose counts are printed too.
+  vista_texto(std::ostream& salida, std::ostream& errores, idioma en, bool atributo,
+              tipos_tambien tambien = {})
+      : salida_(salida), errores_(errores), idioma_(en), atributo_(atributo), tambien_(tambien) {}
 
   void muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
                           std::int32_t cont_text) override;
+  void muestra_resumen(const contadores& cuentas) override;
   void muestra_ficheros(const std::filesystem::path& bin, const std::filesystem::path& err) override;
   void sin_dibujos(const std::filesystem::path& directorio) override;
   void muestra_fin() override;
@@ -27,7 +32,10 @@ class vista_texto final : public vista_conversion {
   std::ostream& errores_;
   idioma idioma_;
   bool atributo_;
+  tipos_tambien tambien_;
   std::int32_t cuentas_[3] = {0, 0, 0};
+  std::int32_t otras_cuentas_[4] = {0, 0, 0, 0};  // LWPOLYLINE, LINE, MTEXT, INSERT
+  std::string omitidas_;
 };
 
 }  // namespace tolvar

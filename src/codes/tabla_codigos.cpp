@@ -1,5 +1,6 @@
 #include "codes/tabla_codigos.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/conversor.h"
@@ -10,8 +11,10 @@
 
 namespace tolvar {
 
-void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero) {
+void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero,
+                          pagina_codigos pagina) {
   lector_lineas lineas(origen, fichero);
+  std::string convertida;
   std::vector<fila_codigo> filas;
   // Too many lines is reported before a bad line, whichever comes first in the file: the
   // count of the rows is the first thing known about a table.
@@ -25,6 +28,13 @@ void tabla_codigos::carga(fuente& origen, const std::filesystem::path& fichero) 
                              fichero,
                              lineas.num_linea());
     if (linea_mala) continue;
+    // Tables written in UTF-8 are read in the output's code page; nearly every line is plain
+    // ASCII and is taken as it is.
+    if (std::any_of(linea.begin(), linea.end(), [](char c) { return (c & 0x80) != 0; })) {
+      convertida.assign(linea);
+      linea_tabla_a_pagina(convertida, lineas.num_linea() == 1, pagina);
+      linea = convertida;
+    }
     const std::string_view l = recorta(linea);
     const std::size_t p = l.find(' ');
     if (p == std::string_view::npos) {
@@ -71,7 +81,7 @@ std::unique_ptr<tabla_codigos, borra_tabla> nueva_tabla() {
 void conversor::CargaTab() {
   e_.fich_tab = e_.directorio / nombre_tabla;
   const std::unique_ptr<fuente> origen = fs_.abre(e_.fich_tab);
-  tabla_->carga(*origen, e_.fich_tab);
+  tabla_->carga(*origen, e_.fich_tab, opciones_.pagina_salida);
 }
 
 void conversor::ProcesaCodigo(std::string& codigo) {

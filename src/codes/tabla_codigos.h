@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/ficheros.h"
+#include "core/pagina_codigos.h"
 
 namespace tolvar {
 
@@ -25,9 +26,11 @@ struct fila_codigo {
 class tabla_codigos {
  public:
   // Reads the whole table from `origen` (`fichero` names it in errors), replacing what the
-  // table held. Error 5 for a line without a space once trimmed (a blank line included),
+  // table held. A UTF-8 byte-order mark at its start is dropped, and a line of UTF-8 with a
+  // byte above 127 is read into `pagina`; any other line is taken to be in `pagina` already. Error 5 for a line without a space once trimmed (a blank line included),
   // error 6 for more than 32,767 lines or a first space at position 32,767 or beyond.
-  void carga(fuente& origen, const std::filesystem::path& fichero);
+  void carga(fuente& origen, const std::filesystem::path& fichero,
+             pagina_codigos pagina = pagina_codigos::ansi_1252);
 
   // The code of the first row whose layer text occurs anywhere in `capa` (exact bytes), or
   // nullptr when no row does.

@@ -1,11 +1,21 @@
 #include "core/conversor.h"
 
 #include <limits>
+#include <optional>
 
 #include "core/error_conversion.h"
 #include "core/lector_grupos.h"
 
 namespace tolvar {
+namespace {
+
+// The groups the main loop looks at besides group 0: a section's name, a HEADER variable and
+// the code page's name after $DWGCODEPAGE.
+constexpr int grupo_nombre = 2;
+constexpr int grupo_variable = 9;
+constexpr int grupo_pagina_codigos = 3;
+
+}  // namespace
 
 conversor::conversor(vista_conversion& vista, ficheros& fs)
     : vista_(vista), fs_(fs), tabla_(nueva_tabla()) {}
@@ -31,6 +41,7 @@ void conversor::ProcesoFichero() {
   e_.fich_bin += ".bin";
   e_.nuevo_dibujo();
   cuentas_ = {};
+  pagina_dibujo_ = opciones_.pagina_salida;
 
   CargaTab();
 
@@ -52,6 +63,7 @@ void conversor::ProcesoFichero() {
 
   vista_.puntero_espera(true);
   vista_.muestra_contadores(0, 0, 0);
+  vista_.muestra_resumen(cuentas_);
 
   dibujo = fs_.abre(e_.fich_dxf);
   lector_ = std::make_unique<lector_grupos>(*dibujo, e_.fich_dxf);
@@ -61,20 +73,26 @@ void conversor::ProcesoFichero() {
   err_->cierra();
 
   vista_.muestra_contadores(cuentas_.cont_polyline, cuentas_.cont_point, cuentas_.cont_text);
+  vista_.muestra_resumen(cuentas_);
   vista_.muestra_ficheros(e_.fich_bin, e_.fich_err);
 }
 
 void conversor::recorre_dibujo() {
   // Held in a register rather than reloaded from lector_ after every entity.
   lector_grupos& lector = *lector_;
+  seccion_ = seccion::ninguna;
   while (const grupo* g = lector.siguiente()) {
     e_.elem_cerrado = false;
     e_.EsTexto = false;
     // Entities are named only by a group 0: a layer called TEXT or a string "POINT" is a
     // value, not a keyword.
-    if (g->codigo != 0) continue;
+    if (g->codigo != 0) {
+      if (seccion_ == seccion::cabecera && g->codigo == grupo_variable) lee_variable_cabecera(*g);
+      continue;
+    }
     const std::string_view tipo = g->valor;
     linea_entidad_ = g->num_linea + 1;
+    const tipos_tambien& tambien = opciones_.tambien;
     if (tipo == "POLYLINE") {
       e_.num_puntos = 0;
       cuenta(cuentas_.cont_polyline);
@@ -92,8 +110,69 @@ void conversor::recorre_dibujo() {
       e_.num_puntos = 0;
       cuenta(cuentas_.cont_triang);
       ProcesaTriang();
+    } else if (tipo == "LWPOLYLINE" && tambien.lwpolyline) {
+      cuenta(cuentas_.cont_lwpolyline);
+      ProcesaLwpolyline();
+    } else if (tipo == "LINE" && tambien.line) {
+      cuenta(cuentas_.cont_line);
+      ProcesaLine();
+    } else if (tipo == "MTEXT" && tambien.mtext) {
+      cuenta(cuentas_.cont_mtext);
+      ProcesaMtext();
+    } else if (tipo == "INSERT" && tambien.insert) {
+      cuenta(cuentas_.cont_insert);
+      ProcesaInsert();
+    } else if (tipo == "SECTION") {
+      abre_seccion();
+    } else if (tipo == "ENDSEC") {
+      seccion_ = seccion::ninguna;
+    } else if ((seccion_ == seccion::ninguna || seccion_ == seccion::entidades) && tipo != "EOF" &&
+               tipo != "VERTEX" && tipo != "SEQEND" && tipo != "ATTRIB") {
+      // VERTEX, SEQEND and ATTRIB belong to the entity before them, read or not.
+      cuentas_.omitidas.anota(tipo);
     }
   }
+}
+
+void conversor::abre_seccion() {
+  lector_grupos& lector = *lector_;
+  const grupo* nombre = lector.siguiente();
+  if (nombre == nullptr) return;
+  if (nombre->codigo != grupo_nombre) {
+    // A section without a name is none we know; its next group is the loop's to look at.
+    lector.devuelve();
+    seccion_ = seccion::otra;
+    return;
+  }
+  const std::string_view n = nombre->valor;
+  if (n == "BLOCKS") {
+    salta_bloques();
+    return;
+  }
+  seccion_ = n == "ENTITIES" ? seccion::entidades : n == "HEADER" ? seccion::cabecera : seccion::otra;
+}
+
+// A block defines a symbol once, around its own origin, and a dimension's block holds the
+// points it was drawn from: none of it is a feature of the map. Its groups are still read as
+// groups, so a broken one is the error it is anywhere.
+void conversor::salta_bloques() {
+  lector_grupos& lector = *lector_;
+  while (const grupo* g = lector.siguiente()) {
+    if (g->codigo == 0 && g->valor == "ENDSEC") break;
+  }
+  seccion_ = seccion::ninguna;
+}
+
+void conversor::lee_variable_cabecera(const grupo& g) {
+  if (g.valor != "$DWGCODEPAGE") return;
+  lector_grupos& lector = *lector_;
+  const grupo* valor = lector.siguiente();
+  if (valor == nullptr) return;
+  if (valor->codigo != grupo_pagina_codigos) {
+    lector.devuelve();
+    return;
+  }
+  if (const std::optional<pagina_codigos> p = pagina_por_nombre(valor->valor)) pagina_dibujo_ = *p;
 }
 
 }  // namespace tolvar

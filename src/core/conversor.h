@@ -6,7 +6,9 @@
 #include <string>
 
 #include "core/estado_conversion.h"
+#include "core/contadores.h"
 #include "core/ficheros.h"
+#include "core/pagina_codigos.h"
 #include "core/vista_conversion.h"
 
 namespace tolvar {
@@ -27,12 +29,21 @@ struct grupo;
 // A batch may not hold more drawings than this.
 inline constexpr std::int32_t max_ficheros = 1000;
 
-// The counts of the drawing converted last.
-struct contadores {
-  std::int32_t cont_polyline = 0;
-  std::int32_t cont_point = 0;
-  std::int32_t cont_text = 0;
-  std::int32_t cont_triang = 0;
+// The kinds of entity read only when asked for. POLYLINE, POINT, TEXT and TRIANG are always
+// read; drawings of today's CAD and GIS programs draw most of their lines and texts with these.
+struct tipos_tambien {
+  bool lwpolyline = false;
+  bool line = false;
+  bool mtext = false;
+  bool insert = false;
+  static constexpr tipos_tambien todos() noexcept { return {true, true, true, true}; }
+};
+
+// How a conversion reads and writes, besides the attribute option of the window.
+struct opciones_conversion {
+  tipos_tambien tambien;
+  // The code page of the texts and layer names in the .bin and the .err, and of the table.
+  pagina_codigos pagina_salida = pagina_codigos::ansi_1252;
 };
 
 // The converter: the procedures of a conversion over their shared state. Each is defined
@@ -57,11 +68,16 @@ class conversor {
 
   estado_conversion& estado() noexcept { return e_; }
   const contadores& cuentas() const noexcept { return cuentas_; }
+  // Read by each drawing as it starts.
+  opciones_conversion& opciones() noexcept { return opciones_; }
   // The code table of the drawing converted last; empty before the first.
   const tabla_codigos& tabla() const noexcept { return *tabla_; }
 
  private:
   void recorre_dibujo();
+  void abre_seccion();
+  void salta_bloques();
+  void lee_variable_cabecera(const grupo& g);
   void cuenta(std::int32_t& contador);
 
   // dxf/
@@ -70,6 +86,10 @@ class conversor {
   void ProcesaPoint();
   void ProcesaText();
   void ProcesaTriang();
+  void ProcesaLwpolyline();
+  void ProcesaLine();
+  void ProcesaMtext();
+  void ProcesaInsert();
   // What every reader shares (dxf/lectura.h): the group loop of one entity, a coordinate, the
   // layer.
   template <class PorGrupo>
@@ -77,6 +97,8 @@ class conversor {
   std::int32_t coordenada(const grupo& g, bool con_desplazamiento) const;
   void capa(const grupo& g);
   void clasifica_sin_capa();
+  bool indicador_cerrado(const grupo& g) const;
+  double altura(const grupo& g) const;
 
   // codes/
   // Reads the drawing's directory's table into tabla_, its path into fich_tab.
@@ -91,6 +113,7 @@ class conversor {
   estado_conversion e_;
   std::unique_ptr<tabla_codigos, borra_tabla> tabla_;
   contadores cuentas_;
+  opciones_conversion opciones_;
 
   // Only while ProcesoFichero runs.
   std::unique_ptr<lector_grupos> lector_;
@@ -98,10 +121,16 @@ class conversor {
   std::unique_ptr<sumidero> err_;
   std::int64_t linea_entidad_ = 0;   // where the entity being read starts, for errors
   bool tiene_capa_ = false;          // the entity being read had a layer group
+  // Where the main loop stands: the HEADER names the drawing's code page, the ENTITIES
+  // section and the space outside every section are where left-out kinds are counted.
+  enum class seccion { ninguna, cabecera, entidades, otra } seccion_ = seccion::ninguna;
+  // What the drawing's texts are in when they are not UTF-8: its $DWGCODEPAGE, or the output's.
+  pagina_codigos pagina_dibujo_ = pagina_codigos::ansi_1252;
 
   // Reused buffers: no allocation per entity once they have grown.
   std::string registro_;
   std::string linea_err_;
+  std::string ultimo_1_;   // an MTEXT's last group 1, which goes after its groups 3
 };
 
 }  // namespace tolvar

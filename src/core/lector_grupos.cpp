@@ -53,7 +53,9 @@ void lector_grupos::sin_valor(std::int64_t n) const {
 
 void lector_grupos::termina_dentro(const char* entidad) const {
   const std::string_view tipo = entidad;
-  const bool vocal = !tipo.empty() && std::string_view("AEIOU").find(tipo[0]) != std::string_view::npos;
+  // "an INSERT", and "an LWPOLYLINE", "an MTEXT" as their letters are said.
+  const bool vocal = !tipo.empty() && (std::string_view("AEIOU").find(tipo[0]) != std::string_view::npos ||
+                                       tipo.starts_with("LW") || tipo.starts_with("MT"));
   throw error_conversion(fin_de_fichero,
                          {std::string("the drawing ends inside ") + (vocal ? "an " : "a ") + entidad,
                           std::string("el dibujo termina dentro de un ") + entidad},

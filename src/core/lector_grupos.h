@@ -14,6 +14,7 @@ namespace tolvar {
 struct grupo {
   int codigo = 0;
   std::string_view valor;        // trimmed of spaces; valid until the next read
+  std::string_view linea;        // the value line whole, spaces kept (an MTEXT's pieces)
   std::int64_t num_linea = 0;    // line of the code; the value is on the next one
 };
 
@@ -39,6 +40,7 @@ class lector_grupos {
     const std::int64_t n = lineas_.num_linea();
     if (!codigo_corto(linea, actual_.codigo) && !codigo_general(linea, n)) return fin_en_blanco(n);
     if (!lineas_.lee(linea)) sin_valor(n);
+    actual_.linea = linea;
     actual_.valor = recorta(linea);
     actual_.num_linea = n;
     if (actual_.codigo == 0 && actual_.valor == "EOF") terminado_ = true;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "core/contadores.h"
+
 namespace tolvar {
 
 // What the conversion needs of the window. The window implements it with Qt, tolvar-cli
@@ -14,6 +16,9 @@ class vista_conversion {
   // The three counter boxes: zeros when a drawing starts, its counts when it ends.
   virtual void muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
                                   std::int32_t cont_text) = 0;
+  // Every count of the drawing, right after each muestra_contadores(): the kinds read on
+  // request and the line of what was left out. The window shows the latter; tolvar-cli both.
+  virtual void muestra_resumen(const contadores& cuentas) { static_cast<void>(cuentas); }
   // The two "Creado el fichero : " lines, when a drawing ends.
   virtual void muestra_ficheros(const std::filesystem::path& bin,
                                 const std::filesystem::path& err) = 0;

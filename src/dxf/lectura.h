@@ -17,6 +17,13 @@ inline constexpr int grupo_texto = 1;
 inline constexpr int grupo_x = 10, grupo_y = 20, grupo_z = 30;
 inline constexpr int grupo_altura = 40;
 inline constexpr int grupo_indicadores = 70;
+// A LINE's second point; an LWPOLYLINE's elevation, the z of all its vertices.
+inline constexpr int grupo_x2 = 11, grupo_y2 = 21, grupo_z2 = 31;
+inline constexpr int grupo_elevacion = 38;
+// An MTEXT's text: pieces of 250 characters in groups 3, the rest in its group 1; newer files
+// end it with an embedded object whose groups are not the text's.
+inline constexpr int grupo_trozo_texto = 3;
+inline constexpr int grupo_objeto_incrustado = 101;
 // DXF's default layer: what an entity without a layer group of its own lies on.
 inline constexpr std::string_view capa_por_defecto = "0";
 

@@ -43,15 +43,10 @@ void conversor::ProcesaText() {
       case grupo_x: p.x = coordenada(g, false); break;
       case grupo_y: p.y = coordenada(g, true); break;
       case grupo_z: p.z = coordenada(g, false); break;
-      case grupo_altura:
-        try {
-          e_.AlturaTexto = escala_altura(g.valor);
-        } catch (const error_conversion& e) {
-          throw e.situada(lector_->fichero(), g.num_linea + 1);
-        }
-        break;
+      case grupo_altura: e_.AlturaTexto = altura(g); break;
       case grupo_texto:
         e_.texto.assign(g.valor);
+        convierte_valor(e_.texto, pagina_dibujo_, opciones_.pagina_salida);
         // The files have always carried a lone dot as "x".
         if (e_.texto == ".") e_.texto = "x";
         tiene_texto = true;
@@ -60,6 +55,26 @@ void conversor::ProcesaText() {
     }
     return tiene_texto;
   });
+  e_.puntos[1] = p;
+  clasifica_sin_capa();
+  GrabaEntidad();
+}
+
+// The block's own geometry is not drawn out: its insertion point stands for it, as a point.
+void conversor::ProcesaInsert() {
+  tiene_capa_ = false;
+  tipo_punto p{};
+  recorre_entidad("INSERT", [&](const grupo& g) {
+    switch (g.codigo) {
+      case grupo_capa: capa(g); break;
+      case grupo_x: p.x = coordenada(g, false); break;
+      case grupo_y: p.y = coordenada(g, true); break;
+      case grupo_z: p.z = coordenada(g, false); break;
+      default: break;
+    }
+    return false;
+  });
+  e_.num_puntos = 1;
   e_.puntos[1] = p;
   clasifica_sin_capa();
   GrabaEntidad();

@@ -31,16 +31,7 @@ void conversor::ProcesaPolyline() {
     if (g.codigo == grupo_capa) {
       capa(g);
     } else if (g.codigo == grupo_indicadores) {
-      std::int32_t indicadores = 0;
-      bool desborda = false;
-      if (!lee_entero(g.valor, indicadores, desborda)) {
-        throw error_conversion(desborda ? desbordamiento : tipo_incompatible,
-                               {cita(g.valor) + " is not an integer",
-                                cita(g.valor) + " no es un número entero"},
-                               lector.fichero(),
-                               g.num_linea + 1);
-      }
-      e_.elem_cerrado = (indicadores & 1) != 0;  // bit 1: closed, whatever else is set
+      e_.elem_cerrado = indicador_cerrado(g);
     }
   }
   clasifica_sin_capa();

@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
@@ -147,6 +148,13 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
 
   Label5 = etiqueta(this, "Label5", QString(), 240, 2160, 6615, 495);
   Label6 = etiqueta(this, "Label6", QString(), 240, 2880, 6615, 615);
+  Label7 = etiqueta(this, "Label7", QString(), 240, 3600, 6615, 615);
+
+  // Under the attribute frame, as wide as the counters and the frame together: its caption
+  // does not fit under the frame alone.
+  Check1 = control<QCheckBox>(this, "Check1",
+                              QStringLiteral("Leer también LWPOLYLINE, LINE, MTEXT e INSERT"));
+  coloca(Check1, 2640, 1800, 4815, 300);
 
   Label1 = etiqueta(this, "Label1", QStringLiteral("Proceso Finalizado."), 4320, 4560, 3015, 615);
   {
@@ -172,6 +180,7 @@ Form1::~Form1() {
 void Form1::Form_Load() {
   Label1->setVisible(false);
   Option1->setChecked(true);
+  Check1->setChecked(false);
 }
 
 void Form1::Command1_Click() {
@@ -179,6 +188,9 @@ void Form1::Command1_Click() {
   const QString ruta = escritorio_.elige_fichero(this, e.fich_dxf.empty() ? QString()
                                                                           : texto_qt(e.fich_dxf));
   if (!ruta.isEmpty()) e.fich_dxf = ruta_de(ruta);
+  // The window writes in Windows-1252 always, the code page of the maps it was made for.
+  conv_->opciones() = {Check1->isChecked() ? tipos_tambien::todos() : tipos_tambien{},
+                       pagina_codigos::ansi_1252};
   // The batch runs here, on the window's thread, to its end: no input reaches the window
   // meanwhile, and it changes only through the repaints of the calls it makes.
   try {
@@ -210,6 +222,14 @@ void Form1::muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_poi
   Text1->repaint();
   Text2->repaint();
   Text3->repaint();
+}
+
+void Form1::muestra_resumen(const contadores& cuentas) {
+  const std::string omitidas = cuentas.omitidas.texto();
+  Label7->setText(omitidas.empty() ? QString()
+                                   : QStringLiteral("Entidades omitidas : ") +
+                                         QString::fromStdString(omitidas));
+  Label7->repaint();
 }
 
 void Form1::muestra_ficheros(const std::filesystem::path& bin, const std::filesystem::path& err) {

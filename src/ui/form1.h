@@ -10,6 +10,7 @@
 #include "core/ficheros.h"
 #include "core/vista_conversion.h"
 
+class QCheckBox;
 class QFileDialog;
 class QGroupBox;
 class QLabel;
@@ -64,6 +65,7 @@ class Form1 final : public QWidget, public vista_conversion {
 
   void muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
                           std::int32_t cont_text) override;
+  void muestra_resumen(const contadores& cuentas) override;
   void muestra_ficheros(const std::filesystem::path& bin,
                         const std::filesystem::path& err) override;
   void muestra_fin() override;
@@ -80,8 +82,10 @@ class Form1 final : public QWidget, public vista_conversion {
   QGroupBox* Frame1 = nullptr;
   QRadioButton* Option1 = nullptr;
   QRadioButton* Option2 = nullptr;
+  QCheckBox* Check1 = nullptr;   // also LWPOLYLINE, LINE, MTEXT and INSERT
   QLabel* Label5 = nullptr;
   QLabel* Label6 = nullptr;
+  QLabel* Label7 = nullptr;      // the entities the last drawing left out
   QLabel* Label1 = nullptr;
 
  private:
