@@ -133,6 +133,52 @@ TEST_F(tolvar_cli, un_fallo_sale_con_su_numero_y_lo_dice_en_stderr) {
   EXPECT_EQ(ejecuta({texto_ruta(dir_ / "no_existe.dxf")}), 53);
 }
 
+// The kinds read on request are counted after TEXT, what was left out after them, and both
+// before the files created.
+TEST_F(tolvar_cli, also_lee_mas_tipos_y_dice_lo_que_se_omitio) {
+  escribe("dxfbin.tab", "0101 CAPA\r\n");
+  escribe("plano.dxf", dibujo({"  0", "LINE", "  8", "CAPA", "  0", "LINE", "  8", "CAPA", "  0", "INSERT", "  8",
+                               "CAPA", "  0", "CIRCLE", "  0", "MTEXT", "  0", "LWPOLYLINE", "  0", "EOF"}));
+  const std::string d = texto_ruta(dir_);
+  const std::string creados = "Creado el fichero : " + texto_ruta(dir_ / "plano.bin") + "\n" +
+                              "Creado el fichero : " + texto_ruta(dir_ / "plano.err") + "\n" +
+                              "Proceso Finalizado.\n";
+  const std::string tres = "POLYLINE leidas : 0\nPOINT leidos : 0\nTEXT leidos  : 0\n";
+  EXPECT_EQ(ejecuta({"--no-atr", d}), 0) << errores_.str();
+  EXPECT_EQ(salida_.str(), tres + "Entidades omitidas : 2 LINE, 1 CIRCLE, 1 INSERT, 1 LWPOLYLINE, 1 MTEXT\n" + creados);
+  // Names in any case, repeated or in two --also, add nothing more.
+  EXPECT_EQ(ejecuta({"--no-atr", "--also", "line,Insert", "--also", "LINE", d}), 0) << errores_.str();
+  EXPECT_EQ(salida_.str(), tres + "LINE leidas : 2\nINSERT leidos : 1\n" +
+                               "Entidades omitidas : 1 CIRCLE, 1 LWPOLYLINE, 1 MTEXT\n" + creados);
+  EXPECT_EQ(lee("plano.bin").size(), 2 * 72u + 60u);
+  EXPECT_EQ(ejecuta({"--no-atr", "--also", "all", d}), 0) << errores_.str();
+  EXPECT_EQ(salida_.str(), tres + "LWPOLYLINE leidas : 1\nLINE leidas : 2\nMTEXT leidos : 1\nINSERT leidos : 1\n" +
+                               "Entidades omitidas : 1 CIRCLE\n" + creados);
+  for (const std::vector<std::string>& mala :
+       {std::vector<std::string>{"--also", "CIRCLE", d}, {"--also", "LINE,", d}, {"--also", d},
+        {"--codepage", "ANSI_932", d}, {"--codepage", "1252", d}, {"dump", "--also", "LINE", d}}) {
+    EXPECT_EQ(ejecuta(mala), 1) << mala[1];
+    EXPECT_FALSE(errores_.str().empty());
+  }
+}
+
+// The .bin, the .err and the table in another code page: a UTF-8 drawing and table into 1250.
+TEST_F(tolvar_cli, codepage_elige_la_pagina_de_salida) {
+  escribe("dxfbin.tab", "LO01 \xC5\x81\xC3\xB3" "d\xC5\xBA\r\n");
+  escribe("plano.dxf", dibujo({"  0", "TEXT", "  8", "\xC5\x81\xC3\xB3" "d\xC5\xBA", "  1", "\xC5\x81\xC3\xB3" "d\xC5\xBA \xE2\x82\xAC \xC3\x91"}));
+  EXPECT_EQ(ejecuta({"--no-atr", "--codepage", "ansi_1250", texto_ruta(dir_)}), 0) << errores_.str();
+  const std::string bin = lee("plano.bin");
+  ASSERT_EQ(bin.size(), 72u);
+  EXPECT_EQ(bin.substr(2, 4), "LO01");
+  EXPECT_EQ(muestra_hex(bin.substr(60)), "A3 F3 64 9F 20 80 20 3F 00 20 20 20");  // Łódź € ?
+  EXPECT_EQ(lee("plano.err"), "");
+  // In the default Windows-1252 the text loses Ł and ź, and so do the layer and the table's
+  // line alike.
+  EXPECT_EQ(ejecuta({"--no-atr", texto_ruta(dir_)}), 0) << errores_.str();
+  EXPECT_EQ(muestra_hex(lee("plano.bin").substr(60)), "3F F3 64 3F 20 80 20 D1 00 20 20 20");
+  EXPECT_EQ(lee("plano.bin").substr(2, 4), "LO01");
+}
+
 TEST(idioma_de_locale, el_primero_puesto_de_lc_all_lc_messages_y_lang_decide) {
   const struct {
     const char *lc_all, *lc_messages, *lang;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColor>
 #include <QCursor>
 #include <QEvent>
@@ -267,6 +268,32 @@ TEST_F(ventana_con_dobles, la_opcion_no_llega_a_los_registros) {
   respuestas.push_back(QString());
   ventana.Command1->click();
   EXPECT_EQ(muestra_hex(d.lee("a.bin")), muestra_hex(punto_con_atr));
+}
+
+// Off when the window opens; on, the batch reads the other kinds too. The left-out line
+// follows the counts, empty when nothing was left out.
+TEST_F(ventana_con_dobles, la_casilla_lee_mas_tipos_y_la_linea_dice_lo_omitido) {
+  EXPECT_FALSE(ventana.Check1->isChecked());
+  EXPECT_TRUE(ventana.Label7->text().isEmpty());
+  d.pon("dxfbin.tab", tabla);
+  d.pon("a.dxf", dibujo({"  0", "INSERT", "  8", "CAPA", " 10", "1.5", " 20", "4000002.25", "  0", "CIRCLE",
+                         "  0", "CIRCLE", "  0", "EOF"}));
+  ventana.Option2->click();
+  respuestas.push_back(q(d / "a.dxf"));
+  ventana.Command1->click();
+  EXPECT_EQ(d.lee("a.bin"), "");
+  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 CIRCLE, 1 INSERT"));
+
+  ventana.Check1->click();
+  respuestas.push_back(QString());
+  ventana.Command1->click();
+  EXPECT_EQ(muestra_hex(d.lee("a.bin")), muestra_hex(punto_sin_atr));  // the INSERT, as a point
+  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 CIRCLE"));
+
+  d.pon("a.dxf", un_punto());
+  respuestas.push_back(QString());
+  ventana.Command1->click();
+  EXPECT_TRUE(ventana.Label7->text().isEmpty());
 }
 
 TEST_F(ventana_con_dobles, primer_dialogo_cancelado_no_cambia_nada) {
