@@ -92,7 +92,7 @@ class conversor {
   void ProcesaInsert();
   // What every reader shares (dxf/lectura.h): the group loop of one entity, a coordinate, the
   // layer.
-  template <class PorGrupo>
+  template <bool valores_enteros = false, class PorGrupo>
   void recorre_entidad(const char* entidad, PorGrupo&& por_grupo);
   std::int32_t coordenada(const grupo& g, bool con_desplazamiento) const;
   void capa(const grupo& g);

@@ -14,7 +14,7 @@ namespace tolvar {
 struct grupo {
   int codigo = 0;
   std::string_view valor;        // trimmed of spaces; valid until the next read
-  std::string_view linea;        // the value line whole, spaces kept (an MTEXT's pieces)
+  std::string_view linea;        // the value line whole, spaces kept; only from *_entero()
   std::int64_t num_linea = 0;    // line of the code; the value is on the next one
 };
 
@@ -29,27 +29,15 @@ class lector_grupos {
 
   // The next group, or nullptr at the end of the drawing. Inline for the common case, a
   // group with a short code: the readers ask for a few million of them per drawing.
-  const grupo* siguiente() {
-    // Every entity's group 0 comes twice: read by the reader it ends, handed back to the loop.
-    if (devuelto_) {
-      devuelto_ = false;
-      return &actual_;
-    }
-    std::string_view linea;
-    if (terminado_ || !lineas_.lee(linea)) return sin_linea_de_codigo();
-    const std::int64_t n = lineas_.num_linea();
-    if (!codigo_corto(linea, actual_.codigo) && !codigo_general(linea, n)) return fin_en_blanco(n);
-    if (!lineas_.lee(linea)) sin_valor(n);
-    actual_.linea = linea;
-    actual_.valor = recorta(linea);
-    actual_.num_linea = n;
-    if (actual_.codigo == 0 && actual_.valor == "EOF") terminado_ = true;
-    return &actual_;
-  }
+  const grupo* siguiente() { return lee<false>(); }
+  // The same, with the value line whole in `linea` as well: for the few values whose spaces
+  // count (an MTEXT's pieces). Apart, so that the millions of other groups do not pay for it.
+  const grupo* siguiente_entero() { return lee<true>(); }
   // The next group; the end of the drawing here is error 62, naming the kind of entity
   // ("POINT") that was open.
+  template <bool entero = false>
   const grupo& exige(const char* entidad) {
-    const grupo* g = siguiente();
+    const grupo* g = lee<entero>();
     if (g == nullptr) termina_dentro(entidad);
     return *g;
   }
@@ -61,6 +49,25 @@ class lector_grupos {
   std::int64_t num_linea() const noexcept { return lineas_.num_linea(); }
 
  private:
+  template <bool entero>
+  const grupo* lee() {
+    // Every entity's group 0 comes twice: read by the reader it ends, handed back to the loop.
+    if (devuelto_) {
+      devuelto_ = false;
+      return &actual_;
+    }
+    std::string_view linea;
+    if (terminado_ || !lineas_.lee(linea)) return sin_linea_de_codigo();
+    const std::int64_t n = lineas_.num_linea();
+    if (!codigo_corto(linea, actual_.codigo) && !codigo_general(linea, n)) return fin_en_blanco(n);
+    if (!lineas_.lee(linea)) sin_valor(n);
+    if constexpr (entero) actual_.linea = linea;
+    actual_.valor = recorta(linea);
+    actual_.num_linea = n;
+    if (actual_.codigo == 0 && actual_.valor == "EOF") terminado_ = true;
+    return &actual_;
+  }
+
   // A code of one to three digits, spaces before it allowed ("  0", " 10", "8"), as nearly
   // every code is written; false for any other form, which codigo_general() reads. Without
   // branches on the characters: the codes of a drawing vary too much to predict.

@@ -32,14 +32,17 @@ inline constexpr std::string_view capa_por_defecto = "0";
 // entity is whole: from then on the drawing may end without another group 0; until then its
 // end is error 62 naming `entidad`. A template, so that each reader's switch is compiled into
 // the loop as if written there. POLYLINE, whose group 0s (VERTEX, SEQEND) are its own, keeps
-// a loop of its own, and so does the vertex, the hottest loop of a conversion.
-template <class PorGrupo>
+// a loop of its own, and so does the vertex, the hottest loop of a conversion. With
+// valores_enteros, each group's value line comes whole in g.linea too.
+template <bool valores_enteros, class PorGrupo>
 void conversor::recorre_entidad(const char* entidad, PorGrupo&& por_grupo) {
   // Held in a register rather than reloaded from lector_ after every call.
   lector_grupos& lector = *lector_;
   bool entera = false;
   for (;;) {
-    const grupo* g = entera ? lector.siguiente() : &lector.exige(entidad);
+    const grupo* g = !entera                ? &lector.exige<valores_enteros>(entidad)
+                     : valores_enteros ? lector.siguiente_entero()
+                                       : lector.siguiente();
     if (g == nullptr) return;
     if (g->codigo == 0) {
       lector.devuelve();

@@ -21,7 +21,7 @@ void conversor::ProcesaMtext() {
   e_.texto.clear();
   ultimo_1_.clear();
   bool objeto_incrustado = false;
-  recorre_entidad("MTEXT", [&](const grupo& g) {
+  recorre_entidad<true>("MTEXT", [&](const grupo& g) {
     if (objeto_incrustado) return false;
     switch (g.codigo) {
       case grupo_capa: capa(g); break;
