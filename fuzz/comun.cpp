@@ -64,6 +64,7 @@ class fuente_a_trozos final : public fuente {
     const std::size_t n = trozos[siguiente_++ % std::size(trozos)];
     return base_->lee(destino, std::min(max, n));
   }
+  std::optional<std::uint64_t> tamano() const override { return base_->tamano(); }
 
  private:
   std::unique_ptr<fuente> base_;
@@ -126,15 +127,23 @@ void comprueba_atributo(const std::vector<std::string_view>& sin,
 }
 
 std::int64_t cuenta_lineas(std::string_view datos) {
-  std::int64_t n = 0;
-  for (std::size_t i = 0; i < datos.size(); ++i) {
-    if (datos[i] == '\n') {
-      ++n;
-    } else if (datos[i] == '\r') {
-      ++n;
-      if (i + 1 < datos.size() && datos[i + 1] == '\n') ++i;
+  // Every LF and every CR ends a line, but for the LF of a CR LF. Found with memchr, which
+  // the coverage instrumentation leaves alone: a loop of ours over every byte cost as much as
+  // one of the conversions.
+  const auto busca = [&](char c, auto&& cada) {
+    const char* p = datos.data();
+    const char* const fin = p + datos.size();
+    while (p != fin) {
+      const void* q = std::memchr(p, c, static_cast<std::size_t>(fin - p));
+      if (q == nullptr) break;
+      p = static_cast<const char*>(q);
+      cada(p, fin);
+      ++p;
     }
-  }
+  };
+  std::int64_t n = 0;
+  busca('\n', [&](const char*, const char*) { ++n; });
+  busca('\r', [&](const char* p, const char* fin) { n += (p + 1 != fin && p[1] == '\n') ? 0 : 1; });
   if (!datos.empty() && datos.back() != '\n' && datos.back() != '\r') ++n;
   return n;
 }

@@ -1,5 +1,8 @@
-// Arbitrary bytes as a drawing, converted by the real core on memory files, once with the
-// attribute option off and once with it on.
+// Arbitrary bytes as a drawing, converted by the real core on memory files three times: in a
+// batch after another drawing with the attribute option off; alone with it on; alone again
+// with the option off and the bytes arriving in small pieces. The kinds read on request and
+// the outputs' code page come from the input's own bytes, the same for the three runs.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -17,7 +20,8 @@ using namespace tolvar::fuzz;
 
 // "0.dxf" sorts before the fuzzed "a.dxf": its outputs show whether a later drawing's
 // failure, or the state the previous run left behind, reaches what was converted before.
-constexpr std::string_view tabla = "0101 CAPA\r\nVI00001 CURVA NIVEL\r\n";
+constexpr std::string_view tabla =
+    "0101 CAPA\r\nVI00001 CURVA NIVEL\r\nCA01 CAMI\xD1O\r\nTO01 TOPONIMO\r\n";
 constexpr std::string_view dibujo_previo =
     "  0\r\nPOINT\r\n  8\r\nCAPA\r\n 10\r\n1.5\r\n 20\r\n4000002.25\r\n 30\r\n0.0\r\n  0\r\nEOF\r\n";
 // The point (1.5, 4000002.25, 0) on layer CAPA, code 0101.
@@ -29,13 +33,27 @@ constexpr char bin_previo[] =
     "\xDC\x05\0\0\xCA\x08\0\0\0\0\0\0";
 constexpr char unidad_atributo[] = "\1\0\0\0\0\0" "201   ";
 
+// The options, from a hash of the input's size and last bytes: every byte stays the drawing's,
+// and the seeds of each reader and each code page meet every option as the fuzzer mutates
+// them. Not the whole input, which would cost as much as a conversion of it.
+opciones_conversion opciones_de(std::string_view entrada) {
+  std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(entrada.size());  // FNV-1a
+  for (const char c : entrada.substr(entrada.size() - std::min<std::size_t>(entrada.size(), 8)))
+    h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  opciones_conversion o;
+  o.tambien = {(h & 1u) != 0, (h & 2u) != 0, (h & 4u) != 0, (h & 8u) != 0};
+  o.pagina_salida = static_cast<pagina_codigos>((h >> 4) % 9);
+  return o;
+}
+
 struct resultado {
   std::string bin;
   std::string err;
   std::optional<error_conversion> error;
 };
 
-resultado convierte(conversor& conv, ficheros_memoria& fs, std::string_view entrada) {
+// The batch of "0.dxf" and the fuzzed "a.dxf".
+resultado en_lote(conversor& conv, ficheros_memoria& fs, std::string_view entrada) {
   fs.contenido.clear();
   fs.pon("d/dxfbin.tab", std::string(tabla));
   fs.pon("d/0.dxf", std::string(dibujo_previo));
@@ -46,15 +64,33 @@ resultado convierte(conversor& conv, ficheros_memoria& fs, std::string_view entr
   return r;
 }
 
+// "a.dxf" alone, with a converter that converted nothing before.
+resultado solo(conversor& conv, ficheros_memoria& fs, std::string_view entrada) {
+  fs.contenido.clear();
+  fs.pon("d/dxfbin.tab", std::string(tabla));
+  fs.pon("d/a.dxf", std::string(entrada));
+  resultado r;
+  try {
+    conv.estado().directorio = "d";
+    conv.estado().fich_dxf = "d/a.dxf";
+    conv.ProcesoFichero();
+  } catch (const error_conversion& e) {
+    r.error = e;
+  }
+  return r;
+}
+
 void comprueba(const ficheros_memoria& fs, resultado& r, bool atributo,
                std::int64_t lineas, bool vacio) {
-  std::string previo(bin_previo, sizeof bin_previo - 1);
-  if (atributo) {
-    previo[9] = 1;
-    previo.append(unidad_atributo, 12);
+  if (fs.lee("d/0.dxf").has_value()) {
+    std::string previo(bin_previo, sizeof bin_previo - 1);
+    if (atributo) {
+      previo[9] = 1;
+      previo.append(unidad_atributo, 12);
+    }
+    if (fs.lee("d/0.bin") != previo) falla("the earlier drawing's .bin changed");
+    if (fs.lee("d/0.err") != std::string()) falla("the earlier drawing's .err changed");
   }
-  if (fs.lee("d/0.bin") != previo) falla("the earlier drawing's .bin changed");
-  if (fs.lee("d/0.err") != std::string()) falla("the earlier drawing's .err changed");
 
   const auto bin = fs.lee("d/a.bin");
   const auto err = fs.lee("d/a.err");
@@ -79,30 +115,36 @@ void comprueba(const ficheros_memoria& fs, resultado& r, bool atributo,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t largo) {
   const std::string_view entrada(reinterpret_cast<const char*>(datos), largo);
   const std::int64_t lineas = cuenta_lineas(entrada);
+  const opciones_conversion opciones = opciones_de(entrada);
 
   ficheros_memoria fs;
   vista_muda vista;
-  // One converter for both runs: the second must not see what the first left behind.
-  conversor conv(vista, fs);
 
+  conversor conv_lote(vista, fs);
+  conv_lote.opciones() = opciones;
   vista.atributo = false;
-  resultado sin = convierte(conv, fs, entrada);
+  resultado sin = en_lote(conv_lote, fs, entrada);
   comprueba(fs, sin, false, lineas, entrada.empty());
 
+  conversor conv_solo(vista, fs);
+  conv_solo.opciones() = opciones;
   vista.atributo = true;
-  resultado con = convierte(conv, fs, entrada);
+  resultado con = solo(conv_solo, fs, entrada);
   comprueba(fs, con, true, lineas, entrada.empty());
 
   ficheros_a_trozos a_trozos(fs);
   conversor conv_trozos(vista, a_trozos);
+  conv_trozos.opciones() = opciones;
   vista.atributo = false;
-  resultado trozos = convierte(conv_trozos, fs, entrada);
+  resultado trozos = solo(conv_trozos, fs, entrada);
   comprueba(fs, trozos, false, lineas, entrada.empty());
+  // Alone, with nothing converted before, and in pieces: what came before a drawing and how
+  // its bytes arrive must change nothing of it.
   if (trozos.bin != sin.bin || trozos.err != sin.err ||
       trozos.error.has_value() != sin.error.has_value() ||
       (sin.error && (sin.error->numero() != trozos.error->numero() ||
                      sin.error->num_linea() != trozos.error->num_linea())))
-    falla("the drawing converts differently when its bytes arrive in small pieces");
+    falla("the drawing converts differently alone or when its bytes arrive in small pieces");
 
   if (sin.error.has_value() != con.error.has_value() ||
       (sin.error && (sin.error->numero() != con.error->numero() ||

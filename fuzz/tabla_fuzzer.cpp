@@ -1,5 +1,6 @@
 // Arbitrary bytes as the code table "dxfbin.tab", with a fixed drawing of one entity of each
 // kind, each on a layer of its own.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -81,9 +82,19 @@ struct resultado {
   std::optional<error_conversion> error;
 };
 
+// The code page the table is read into, from its size and last bytes: tables in UTF-8 meet
+// every page as the fuzzer mutates them.
+pagina_codigos pagina_de(std::string_view entrada) {
+  std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(entrada.size());  // FNV-1a
+  for (const char c : entrada.substr(entrada.size() - std::min<std::size_t>(entrada.size(), 8)))
+    h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return static_cast<pagina_codigos>(h % 9);
+}
+
 resultado convierte(ficheros_memoria& fs, ficheros& por_donde, std::string_view entrada) {
   vista_muda vista;
   conversor conv(vista, por_donde);
+  conv.opciones().pagina_salida = pagina_de(entrada);
   fs.contenido.clear();
   fs.pon("d/dxfbin.tab", std::string(entrada));
   fs.pon("d/a.dxf", std::string(dibujo));

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,9 @@ class fuente {
  public:
   virtual ~fuente() = default;
   virtual std::size_t lee(char* destino, std::size_t max) = 0;
+  // How many bytes the file holds, when known: a hint for the size of the first buffer, never
+  // taken for where the file ends.
+  virtual std::optional<std::uint64_t> tamano() const { return std::nullopt; }
 };
 
 // A file written from start to end. Bytes handed to escribe() may stay buffered; cierra()

@@ -1,6 +1,7 @@
 #include "core/lector_lineas.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -21,7 +22,7 @@ constexpr std::size_t cabeza = lector_lineas::max_linea + lectura;
 // even that pointer stays inside the buffer.
 constexpr std::size_t cola = bytes_bloque + distancia_precarga;
 // Marks are made for the data of one read only, never for the line copied before it.
-constexpr std::size_t max_bloques = (lectura + bytes_bloque - 1) / bytes_bloque;
+constexpr std::size_t bloques_de(std::size_t bytes) { return (bytes + bytes_bloque - 1) / bytes_bloque; }
 
 const texto_error linea_larga{"line longer than 1 MiB", "línea de más de 1 MiB"};
 
@@ -35,11 +36,18 @@ lector_lineas::lector_lineas(fuente& origen, std::filesystem::path fichero)
       bloque_(nullptr),
       siguientes_(nullptr),
       fin_marcas_(nullptr) {
+  // A file said to be smaller than one read gets buffers of its own size: it costs what it
+  // holds, not the megabytes of full buffers (a batch of a thousand small drawings, a code
+  // table, a fuzzer). Should it prove longer, full buffers take over.
+  const std::optional<std::uint64_t> tamano = origen_.tamano();
+  if (tamano && *tamano < lectura) {
+    ajustado_ = true;
+    previsto_ = static_cast<std::size_t>(*tamano) + 1;
+  }
   // The first read goes to buffers_[1], and needs no room before it: nothing came before.
-  // Full buffers are made only for a file longer than that read, so that a small drawing or
-  // a code table costs a quarter of one.
-  buffers_[1].reset(new char[lectura + cola]);
-  palabras_[1].reset(new std::uint64_t[max_bloques]);
+  pedidos_[1] = ajustado_ ? previsto_ : lectura;
+  buffers_[1].reset(new char[pedidos_[1] + cola]);
+  palabras_[1].reset(new std::uint64_t[bloques_de(pedidos_[1])]);
 }
 
 lector_lineas::~lector_lineas() {
@@ -47,10 +55,15 @@ lector_lineas::~lector_lineas() {
 }
 
 void lector_lineas::prepara(int indice) {
-  if (cabezas_[indice] == cabeza) return;
-  buffers_[indice].reset(new char[cabeza + lectura + cola]);
-  cabezas_[indice] = cabeza;
-  if (!palabras_[indice]) palabras_[indice].reset(new std::uint64_t[max_bloques]);
+  // Room for the unfinished line: in a file of its size no line is longer than the file.
+  const std::size_t cab = ajustado_ ? previsto_ : cabeza;
+  const std::size_t pedido = ajustado_ ? previsto_ : lectura;
+  if (cabezas_[indice] == cab && pedidos_[indice] == pedido) return;
+  buffers_[indice].reset(new char[cab + pedido + cola]);
+  if (pedidos_[indice] != pedido || !palabras_[indice])
+    palabras_[indice].reset(new std::uint64_t[bloques_de(pedido)]);
+  cabezas_[indice] = cab;
+  pedidos_[indice] = pedido;
 }
 
 bool lector_lineas::lee_resto(std::string_view& linea) {
@@ -84,14 +97,21 @@ bool lector_lineas::lee_resto(std::string_view& linea) {
 // reading thread, once there is one, so that the scan costs this one nothing either.
 std::size_t lector_lineas::lee_buffer(int indice) {
   char* const datos = buffers_[indice].get() + cabezas_[indice];
-  const std::size_t n = origen_.lee(datos, lectura);
+  // Buffers of the file's size take no more than it was said to hold, all reads together.
+  const std::size_t pedido = ajustado_ ? previsto_ - leidos_ajustado_ : pedidos_[indice];
+  const std::size_t n = origen_.lee(datos, pedido);
+  if (ajustado_) leidos_ajustado_ += n;
   std::memset(datos + n, 0, bytes_bloque);
   bloques_[indice] = marca_fines(datos, datos + n, palabras_[indice].get());
   return n;
 }
 
 std::size_t lector_lineas::lee_aqui(int indice) {
-  if (ini_ != nullptr) prepara(indice);  // but for the first read
+  if (ini_ != nullptr) {  // but for the first read, into the buffer made for it
+    // A file longer than it was said to be reads on in full buffers.
+    if (ajustado_ && leidos_ajustado_ == previsto_) ajustado_ = false;
+    prepara(indice);
+  }
   return lee_buffer(indice);
 }
 
@@ -100,6 +120,12 @@ bool lector_lineas::rellena() {
   if (agotado_) return false;
   const int otro = 1 - actual_;
   const std::size_t n = adelanto_ ? recoge_adelantado() : lee_aqui(otro);
+  if (n == 0) {
+    // What is left of this buffer, a last line without its end or a CR that ends the file,
+    // stays where it is: past it lie the 64 defined bytes the scan needs.
+    agotado_ = true;
+    return false;
+  }
   // The unfinished line goes just before the new data. It holds no line end, as every one
   // before fin_ was taken, but for a CR that ended the data to wait for a possible LF.
   char* const datos = buffers_[otro].get() + cabezas_[otro];
@@ -124,13 +150,8 @@ bool lector_lineas::rellena() {
     siguientes_ = palabras + (bloques > 0 ? 1 : 0);
   }
   fin_marcas_ = palabras + bloques;
-
-  if (n == 0) {
-    agotado_ = true;
-  } else {
-    adelanta(1 - otro, n);  // the buffer just left, whose line is copied out
-  }
-  return n > 0;
+  adelanta(1 - otro, n);  // the buffer just left, whose line is copied out
+  return true;
 }
 
 // The read-ahead: a layer over rellena(), which without it reads in place.

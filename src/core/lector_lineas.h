@@ -97,6 +97,12 @@ class lector_lineas {
   // the first read, ini_ and fin_ are null: no buffer, no line.
   std::unique_ptr<char[]> buffers_[2];
   std::size_t cabezas_[2] = {0, 0};  // the room before the data of each
+  std::size_t pedidos_[2] = {0, 0};  // the room for the data of each
+  // A file said to be smaller than one read: buffers of previsto_ bytes (its size and one), as
+  // long as the reads, leidos_ajustado_ bytes so far, do not go past it.
+  bool ajustado_ = false;
+  std::size_t previsto_ = 0;
+  std::size_t leidos_ajustado_ = 0;
   int actual_ = 0;
   const char* ini_;
   const char* fin_;

@@ -4,7 +4,10 @@
 // eight bytes looked at in one go, the third and the sixth decimal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +96,64 @@ TEST(lector_lineas_por_bloques, muchas_lecturas_no_pierden_ni_repiten_lineas) {
   }
   EXPECT_EQ(lineas_de(datos, std::size_t{1} << 20), esperadas);
   EXPECT_EQ(lineas_de(datos, 4099), esperadas);
+}
+
+// A file that says how long it is, rightly or not (a file may grow or shrink after it was
+// measured): the hint sizes the first buffer and never decides where the file ends.
+class fuente_con_tamano final : public fuente {
+ public:
+  fuente_con_tamano(std::string datos, std::uint64_t tamano, std::size_t trozo)
+      : datos_(std::move(datos)), tamano_(tamano), trozo_(trozo) {}
+  std::size_t lee(char* destino, std::size_t max) override {
+    const std::size_t n = std::min({max, trozo_, datos_.size() - pos_});
+    std::memcpy(destino, datos_.data() + pos_, n);
+    pos_ += n;
+    return n;
+  }
+  std::optional<std::uint64_t> tamano() const override { return tamano_; }
+
+ private:
+  std::string datos_;
+  std::uint64_t tamano_;
+  std::size_t trozo_;
+  std::size_t pos_ = 0;
+};
+
+TEST(lector_lineas_por_bloques, el_tamano_anunciado_no_cambia_las_lineas) {
+  std::string largo;
+  std::vector<std::string> lineas_largo;
+  for (int i = 0; i < 30000; ++i) {
+    lineas_largo.push_back(std::to_string(i));
+    largo += lineas_largo.back() + (i % 3 == 0 ? "\r\n" : "\n");
+  }
+  const struct {
+    const char* nombre;
+    std::string datos;
+    std::uint64_t tamano;
+    std::vector<std::string> lineas;
+  } casos[] = {
+      {"exacto", "abc\r\nde\n", 8, {"abc", "de"}},
+      {"sin_fin_de_linea", "abc\r\nde", 7, {"abc", "de"}},
+      {"cr_al_final", "abc\r", 4, {"abc"}},
+      {"vacio", "", 0, {}},
+      // The first read ends on the CR, and its LF comes with the byte that asks for more.
+      {"cr_lf_partido_por_la_primera_lectura", "abcd\r\nxyz", 4, {"abcd", "xyz"}},
+      {"cr_y_luego_otra_linea", "abcd\rxyz", 4, {"abcd", "xyz"}},
+      {"crecio_despues", "abc\r\nde\r\nfg", 2, {"abc", "de", "fg"}},
+      {"menguo_despues", "abc\n", 1000, {"abc"}},
+      {"mucho_mas_largo", largo, 10, lineas_largo},
+      {"largo_y_exacto", largo, largo.size(), lineas_largo},
+  };
+  for (const auto& c : casos) {
+    for (const std::size_t trozo : {std::size_t{1}, std::size_t{3}, grande}) {
+      fuente_con_tamano f(c.datos, c.tamano, trozo);
+      lector_lineas l(f, "d/a.dxf");
+      std::vector<std::string> leidas;
+      std::string_view linea;
+      while (l.lee(linea)) leidas.emplace_back(linea);
+      EXPECT_EQ(leidas, c.lineas) << c.nombre << ", trozo " << trozo;
+    }
+  }
 }
 
 // Reads of the size the reader asks for, as from a file larger than one read: after the first

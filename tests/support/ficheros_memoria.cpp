@@ -25,6 +25,7 @@ class fuente_memoria final : public fuente {
     pos_ += n;
     return n;
   }
+  std::optional<std::uint64_t> tamano() const override { return datos_.size(); }
 
  private:
   std::string datos_;
