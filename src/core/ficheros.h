@@ -19,8 +19,8 @@ class fuente {
  public:
   virtual ~fuente() = default;
   virtual std::size_t lee(char* destino, std::size_t max) = 0;
-  // How many bytes the file holds, when known: a hint for the size of the first buffer, never
-  // taken for where the file ends.
+  // How many bytes the file holds, when known without asking the system (a file in memory): a
+  // hint for the size of the buffers, never taken for where the file ends.
   virtual std::optional<std::uint64_t> tamano() const { return std::nullopt; }
 };
 

@@ -96,12 +96,10 @@ class fuente_disco final : public fuente {
   fuente_disco(std::FILE* f, std::filesystem::path ruta) : f_(f), ruta_(std::move(ruta)) {
     // Our readers keep their own large buffer; a second one in stdio only costs a copy.
     std::setvbuf(f_, nullptr, _IONBF, 0);
-    std::error_code ec;
-    const std::uintmax_t bytes = std::filesystem::file_size(ruta_, ec);
-    if (!ec) tamano_ = bytes;  // none for a pipe or a device
   }
   ~fuente_disco() override { std::fclose(f_); }
-  std::optional<std::uint64_t> tamano() const override { return tamano_; }
+  // No size: the pages of a full buffer that a small file leaves untouched cost nothing here,
+  // and asking the system for the size costs a call per file.
   fuente_disco(const fuente_disco&) = delete;
   fuente_disco& operator=(const fuente_disco&) = delete;
 
@@ -115,7 +113,6 @@ class fuente_disco final : public fuente {
  private:
   std::FILE* f_;
   std::filesystem::path ruta_;
-  std::optional<std::uint64_t> tamano_;
 };
 
 // Once a buffer fills (an output larger than one buffer), a second thread writes it while this
