@@ -42,6 +42,23 @@ for nombre in dibujo tabla; do
 done
 for pid in "${pids[@]}"; do wait "$pid" || true; done
 
+# The seed corpus anew: the seeds with a name (written by hand, or kept as regressions) stay
+# as they are; of the inputs named by their hash, old and new, the merge keeps those that reach
+# code the rest does not, smallest first. Edges only (-use_counters=0): counting how often
+# each is taken would keep thousands of inputs for little more.
+fusiona() {
+  local nombre=$1 corpus=$raiz/fuzz/corpus/$1
+  local nuevo=$build/fusion/$1/nuevo viejos=$build/fusion/$1/viejos
+  rm -rf "$build/fusion/$nombre"
+  mkdir -p "$nuevo" "$viejos"
+  find "$corpus" -maxdepth 1 -regextype posix-extended -type f ! -regex '.*/[0-9a-f]{40}' -exec cp {} "$nuevo/" \;
+  find "$corpus" -maxdepth 1 -regextype posix-extended -type f -regex '.*/[0-9a-f]{40}' -exec cp {} "$viejos/" \;
+  "$build/fuzz/${nombre}_fuzzer" -merge=1 -use_counters=0 -max_len="$(max_len_de "$nombre")" \
+    "$nuevo" "$viejos" "$build/campana/$nombre" >"$build/merge-$nombre.log" 2>&1
+  find "$corpus" -maxdepth 1 -regextype posix-extended -type f -regex '.*/[0-9a-f]{40}' -delete
+  find "$nuevo" -maxdepth 1 -regextype posix-extended -type f -regex '.*/[0-9a-f]{40}' -exec cp {} "$corpus/" \;
+}
+
 for nombre in dibujo tabla; do
   registro=$build/campana-$nombre.log
   # Fork mode reports "#<inputs>: cov: ... exec/s: ... oom/timeout/crash: a/b/c ..." lines.
@@ -51,8 +68,7 @@ for nombre in dibujo tabla; do
   por_segundo=$(( ${ejecutadas:-0} / (segundos > 0 ? segundos : 1) ))
   fallos=$(sed -n 's/.* oom\/timeout\/crash: \([0-9\/]*\).*/\1/p' <<<"$ultima")
   antes=$(find "$raiz/fuzz/corpus/$nombre" -type f | wc -l)
-  "$build/fuzz/${nombre}_fuzzer" -merge=1 -max_len="$(max_len_de "$nombre")" \
-    "$raiz/fuzz/corpus/$nombre" "$build/campana/$nombre" >"$build/merge-$nombre.log" 2>&1
+  fusiona "$nombre"
   despues=$(find "$raiz/fuzz/corpus/$nombre" -type f | wc -l)
   echo "$nombre: ${ejecutadas:-0} inputs (${por_segundo:-0}/s), oom/timeout/crash ${fallos:-0/0/0}," \
        "corpus $antes -> $despues inputs"
