@@ -18,9 +18,11 @@ find "$dir" -name '*.gcda' -delete
 ctest --test-dir "$dir" -j "$(nproc)" --output-on-failure >/dev/null
 
 # A throw's hidden branches and the ones the compiler cannot take are no paths of ours.
+# The data is looked for in the build folder only: the root holds other build folders, Wine's
+# among them, whose drive Z: leads to the whole file system.
 gcovr -r . --object-directory "$dir" --filter 'src/' --exclude-directories "$dir/CMakeFiles" \
-  --exclude-unreachable-branches \
-  --exclude-throw-branches --json-summary "$dir/cobertura.json"
+  --exclude-unreachable-branches --exclude-throw-branches --json-summary "$dir/cobertura.json" \
+  "$dir"
 python3 - "$dir/cobertura.json" "$minimo" <<'PY'
 import json, sys
 from collections import defaultdict
