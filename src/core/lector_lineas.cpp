@@ -37,8 +37,8 @@ lector_lineas::lector_lineas(fuente& origen, std::filesystem::path fichero)
       siguientes_(nullptr),
       fin_marcas_(nullptr) {
   // A file said to be smaller than one read gets buffers of its own size: it costs what it
-  // holds, not the megabytes of full buffers (a batch of a thousand small drawings, a code
-  // table, a fuzzer). Should it prove longer, full buffers take over.
+  // holds, not the megabytes of full buffers, which a fuzzer would otherwise make and fill for
+  // every input. Should it prove longer, full buffers take over.
   const std::optional<std::uint64_t> tamano = origen_.tamano();
   if (tamano && *tamano < lectura) {
     ajustado_ = true;
