@@ -117,6 +117,10 @@ char codifica(char32_t c, pagina_codigos p) noexcept {
   return e != ultimo && e->punto == c ? static_cast<char>(e->byte) : sin_caracter;
 }
 
+char32_t decodifica(unsigned char b, pagina_codigos p) noexcept {
+  return b < 0x80 ? char32_t{b} : char32_t{unicode_de_byte[indice(p)][b - 0x80]};
+}
+
 // Unicode's table of well-formed byte sequences: the second byte's range depends on the
 // first, which is how overlong forms, surrogates and code points above U+10FFFF are refused.
 bool es_utf8_valido(std::string_view s) noexcept {

@@ -22,6 +22,8 @@ std::string_view nombre_pagina(pagina_codigos p) noexcept;
 
 // The byte of code point c in page p: c itself below 0x80, '?' where the page has none.
 char codifica(char32_t c, pagina_codigos p) noexcept;
+// The code point of byte b in page p: b itself below 0x80, 0 where the page leaves b unassigned.
+char32_t decodifica(unsigned char b, pagina_codigos p) noexcept;
 
 // Well-formed UTF-8 as Unicode defines it: no overlong form, no surrogate (U+D800 to U+DFFF),
 // nothing above U+10FFFF, no sequence cut short, no continuation byte on its own.

@@ -2,21 +2,17 @@
 
 #include <charconv>
 
+#include "core/pagina_codigos.h"
 #include "core/texto.h"
 
 namespace tolvar {
 namespace {
 
-// Code points of the bytes 0x80 to 0x9F; the rest of the page is Latin-1.
-constexpr char16_t tabla_80_9f[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
+// The five bytes Windows-1252 leaves unassigned are shown as the control characters of the
+// same number, as Windows itself maps them.
 char32_t punto_de_codigo(unsigned char b) noexcept {
-  if (b >= 0x80 && b <= 0x9F) return tabla_80_9f[b - 0x80];
-  return b;
+  const char32_t c = decodifica(b, pagina_codigos::ansi_1252);
+  return c != 0 ? c : char32_t{b};
 }
 
 void pon_punto_de_codigo(std::string& s, char32_t c) {
