@@ -41,8 +41,15 @@ opciones_conversion opciones_de(std::string_view entrada) {
   for (const char c : entrada.substr(entrada.size() - std::min<std::size_t>(entrada.size(), 8)))
     h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
   opciones_conversion o;
-  o.tambien = {(h & 1u) != 0, (h & 2u) != 0, (h & 4u) != 0, (h & 8u) != 0};
-  o.pagina_salida = static_cast<pagina_codigos>((h >> 4) % 9);
+  std::uint32_t bit = 1;
+  for (const tipo_a_peticion& t : tipos_a_peticion) {
+    o.tambien.*(t.pedido) = (h & bit) != 0;
+    bit <<= 1;
+  }
+  o.arcos = (h & bit) != 0;
+  // Now and then a tolerance so fine that every curve meets the 5000-point bound.
+  o.tolerancia = (h & (bit << 1)) != 0 ? 1e-9 : tolerancia_por_defecto;
+  o.pagina_salida = static_cast<pagina_codigos>((h >> 16) % 9);
   return o;
 }
 

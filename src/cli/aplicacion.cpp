@@ -2,12 +2,15 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 
 #include "cli/vista_texto.h"
 #include "core/conversor.h"
+#include "core/numeros.h"
 #include "core/texto.h"
 #include "core/error_conversion.h"
 #include "core/ficheros.h"
@@ -72,18 +75,32 @@ bool igual_sin_caso(std::string_view a, std::string_view b) {
          });
 }
 
+// A number as drawings write one, above 0 and finite.
+bool lee_tolerancia(const std::string& texto, double& tolerancia) {
+  try {
+    const double t = lee_numero(texto);
+    if (!(t > 0.0) || !std::isfinite(t)) return false;
+    tolerancia = t;
+    return true;
+  } catch (const error_conversion&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 bool anade_tipos(std::string_view lista, tipos_tambien& tipos) {
   for (;;) {
     const std::size_t coma = lista.find(',');
     const std::string_view nombre = lista.substr(0, coma);
-    if (igual_sin_caso(nombre, "all")) tipos = tipos_tambien::todos();
-    else if (igual_sin_caso(nombre, "LWPOLYLINE")) tipos.lwpolyline = true;
-    else if (igual_sin_caso(nombre, "LINE")) tipos.line = true;
-    else if (igual_sin_caso(nombre, "MTEXT")) tipos.mtext = true;
-    else if (igual_sin_caso(nombre, "INSERT")) tipos.insert = true;
-    else return false;
+    if (igual_sin_caso(nombre, "all")) {
+      tipos = tipos_tambien::todos();
+    } else {
+      const auto t = std::find_if(std::begin(tipos_a_peticion), std::end(tipos_a_peticion),
+                                  [&](const tipo_a_peticion& p) { return igual_sin_caso(nombre, p.nombre); });
+      if (t == std::end(tipos_a_peticion)) return false;
+      tipos.*(t->pedido) = true;
+    }
     if (coma == std::string_view::npos) return true;
     lista.remove_prefix(coma + 1);
   }
@@ -141,12 +158,22 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
   std::vector<std::string> tambien;
   CLI::Option* opcion_tambien =
       app.add_option("--also", tambien,
-                     "Also read these kinds, comma-separated: LWPOLYLINE, LINE, MTEXT, INSERT or "
-                     "all (LWPOLYLINE and LINE as polylines, MTEXT as a text, INSERT as a point)")
+                     "Also read these kinds, comma-separated: LWPOLYLINE, LINE, MTEXT, INSERT, "
+                     "CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID, TRACE or all (INSERT as a point, "
+                     "MTEXT as a text, every other kind as a polyline)")
           ->type_name("KINDS")
           ->expected(1)  // one list a time, so that PATH after it stays PATH
           ->allow_extra_args(false)
           ->take_all();  // and each --also adds its own
+  CLI::Option* opcion_arcos = app.add_flag(
+      "--arcs", opciones.arcos,
+      "Draw the arcs of polylines (their vertices' bulges) instead of straight segments");
+  std::string tolerancia;
+  CLI::Option* opcion_tolerancia =
+      app.add_option("--tolerance", tolerancia,
+                     "Largest distance between a curve and its segments, in drawing units "
+                     "(default 0.001); doubled for a curve that would exceed 5000 points")
+          ->type_name("T");
   std::string pagina;
   CLI::Option* opcion_pagina = app.add_option(
       "--codepage", pagina,
@@ -173,14 +200,21 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
     const bool subcomando = dump->parsed() || render->parsed();
     if (subcomando && (opcion_ruta->count() > 0 || opcion_atr->count() > 0 ||
                        opcion_no_atr->count() > 0 || opcion_tambien->count() > 0 ||
-                       opcion_pagina->count() > 0)) {
+                       opcion_pagina->count() > 0 || opcion_arcos->count() > 0 ||
+                       opcion_tolerancia->count() > 0)) {
       throw CLI::ValidationError(
-          "PATH, --atr, --no-atr, --also and --codepage belong to the conversion, not to " +
+          "PATH, --atr, --no-atr, --also, --arcs, --tolerance and --codepage belong to the "
+          "conversion, not to " +
           std::string(dump->parsed() ? "dump" : "render"));
     }
     for (const std::string& lista : tambien) {
       if (!anade_tipos(lista, opciones.tambien))
-        throw CLI::ValidationError("--also", "\"" + lista + "\" names a kind other than LWPOLYLINE, LINE, MTEXT, INSERT or all");
+        throw CLI::ValidationError("--also", "\"" + lista + "\" names a kind other than LWPOLYLINE, LINE, "
+                                   "MTEXT, INSERT, CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID, TRACE or all");
+    }
+    if (opcion_tolerancia->count() > 0) {
+      if (!lee_tolerancia(tolerancia, opciones.tolerancia))
+        throw CLI::ValidationError("--tolerance", "\"" + tolerancia + "\" is not a decimal number above 0");
     }
     if (opcion_pagina->count() > 0) {
       const std::optional<pagina_codigos> p = pagina_por_nombre(pagina);

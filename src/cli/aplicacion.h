@@ -16,8 +16,8 @@ namespace tolvar {
 int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida,
                 std::ostream& errores, idioma en = idioma::ingles);
 
-// Adds to `tipos` the kinds named in `lista`, comma-separated: LWPOLYLINE, LINE, MTEXT,
-// INSERT or all, in any case. False, with `tipos` as it may be, for any other name.
+// Adds to `tipos` the kinds named in `lista`, comma-separated: any of tipos_a_peticion or all,
+// in any case. False, with `tipos` as it may be, for any other name.
 bool anade_tipos(std::string_view lista, tipos_tambien& tipos);
 
 // The language the locale asks for, from the values of LC_ALL, LC_MESSAGES and LANG (empty when

@@ -15,11 +15,7 @@ void vista_texto::muestra_contadores(std::int32_t cont_polyline, std::int32_t co
 }
 
 void vista_texto::muestra_resumen(const contadores& cuentas) {
-  otras_cuentas_[0] = cuentas.cont_lwpolyline;
-  otras_cuentas_[1] = cuentas.cont_line;
-  otras_cuentas_[2] = cuentas.cont_mtext;
-  otras_cuentas_[3] = cuentas.cont_insert;
-  omitidas_ = cuentas.omitidas.texto();
+  resumen_ = cuentas;
 }
 
 void vista_texto::muestra_ficheros(const std::filesystem::path& bin,
@@ -27,11 +23,10 @@ void vista_texto::muestra_ficheros(const std::filesystem::path& bin,
   salida_ << "POLYLINE leidas : " << cuentas_[0] << '\n'
           << "POINT leidos : " << cuentas_[1] << '\n'
           << "TEXT leidos  : " << cuentas_[2] << '\n';
-  if (tambien_.lwpolyline) salida_ << "LWPOLYLINE leidas : " << otras_cuentas_[0] << '\n';
-  if (tambien_.line) salida_ << "LINE leidas : " << otras_cuentas_[1] << '\n';
-  if (tambien_.mtext) salida_ << "MTEXT leidos : " << otras_cuentas_[2] << '\n';
-  if (tambien_.insert) salida_ << "INSERT leidos : " << otras_cuentas_[3] << '\n';
-  if (!omitidas_.empty()) salida_ << "Entidades omitidas : " << omitidas_ << '\n';
+  for (const tipo_a_peticion& t : tipos_a_peticion) {
+    if (tambien_.*(t.pedido)) salida_ << t.leidos << resumen_.*(t.cuenta) << '\n';
+  }
+  if (!resumen_.omitidas.vacia()) salida_ << "Entidades omitidas : " << resumen_.omitidas.texto() << '\n';
   salida_ << "Creado el fichero : " << texto_ruta(bin) << '\n'
           << "Creado el fichero : " << texto_ruta(err) << '\n';
   salida_.flush();

@@ -34,8 +34,7 @@ class vista_texto final : public vista_conversion {
   bool atributo_;
   tipos_tambien tambien_;
   std::int32_t cuentas_[3] = {0, 0, 0};
-  std::int32_t otras_cuentas_[4] = {0, 0, 0, 0};  // LWPOLYLINE, LINE, MTEXT, INSERT
-  std::string omitidas_;
+  contadores resumen_;
 };
 
 }  // namespace tolvar

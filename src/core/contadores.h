@@ -18,6 +18,12 @@ struct contadores {
   std::int32_t cont_line = 0;
   std::int32_t cont_mtext = 0;
   std::int32_t cont_insert = 0;
+  std::int32_t cont_circle = 0;
+  std::int32_t cont_arc = 0;
+  std::int32_t cont_ellipse = 0;
+  std::int32_t cont_3dface = 0;
+  std::int32_t cont_solid = 0;
+  std::int32_t cont_trace = 0;
   entidades_omitidas omitidas;
 };
 

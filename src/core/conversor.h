@@ -30,20 +30,57 @@ struct grupo;
 inline constexpr std::int32_t max_ficheros = 1000;
 
 // The kinds of entity read only when asked for. POLYLINE, POINT, TEXT and TRIANG are always
-// read; drawings of today's CAD and GIS programs draw most of their lines and texts with these.
+// read; drawings of today's CAD and GIS programs draw most of their lines, texts, curves and
+// faces with these.
 struct tipos_tambien {
   bool lwpolyline = false;
   bool line = false;
   bool mtext = false;
   bool insert = false;
-  static constexpr tipos_tambien todos() noexcept { return {true, true, true, true}; }
+  bool circle = false;
+  bool arc = false;
+  bool ellipse = false;
+  bool face3d = false;   // 3DFACE
+  bool solid = false;
+  bool trace = false;
+  static constexpr tipos_tambien todos() noexcept {
+    return {true, true, true, true, true, true, true, true, true, true};
+  }
 };
+
+// Each kind read on request: its name in drawings and on the command line, the line that
+// counts it, the switch that asks for it and its counter. In the order their counts are shown.
+struct tipo_a_peticion {
+  const char* nombre;
+  const char* leidos;
+  bool tipos_tambien::*pedido;
+  std::int32_t contadores::*cuenta;
+};
+inline constexpr tipo_a_peticion tipos_a_peticion[] = {
+    {"LWPOLYLINE", "LWPOLYLINE leidas : ", &tipos_tambien::lwpolyline, &contadores::cont_lwpolyline},
+    {"LINE", "LINE leidas : ", &tipos_tambien::line, &contadores::cont_line},
+    {"MTEXT", "MTEXT leidos : ", &tipos_tambien::mtext, &contadores::cont_mtext},
+    {"INSERT", "INSERT leidos : ", &tipos_tambien::insert, &contadores::cont_insert},
+    {"CIRCLE", "CIRCLE leidos : ", &tipos_tambien::circle, &contadores::cont_circle},
+    {"ARC", "ARC leidos : ", &tipos_tambien::arc, &contadores::cont_arc},
+    {"ELLIPSE", "ELLIPSE leidas : ", &tipos_tambien::ellipse, &contadores::cont_ellipse},
+    {"3DFACE", "3DFACE leidas : ", &tipos_tambien::face3d, &contadores::cont_3dface},
+    {"SOLID", "SOLID leidos : ", &tipos_tambien::solid, &contadores::cont_solid},
+    {"TRACE", "TRACE leidos : ", &tipos_tambien::trace, &contadores::cont_trace},
+};
+
+// The largest distance between a curve and its chords, in drawing units, unless told: one
+// thousandth, the unit of the .bin.
+inline constexpr double tolerancia_por_defecto = 0.001;
 
 // How a conversion reads and writes, besides the attribute option of the window.
 struct opciones_conversion {
   tipos_tambien tambien;
   // The code page of the texts and layer names in the .bin and the .err, and of the table.
   pagina_codigos pagina_salida = pagina_codigos::ansi_1252;
+  // A polyline vertex's bulge bends the segment after it into an arc; off, it stays a chord.
+  bool arcos = false;
+  double tolerancia = tolerancia_por_defecto;
 };
 
 // The converter: the procedures of a conversion over their shared state. Each is defined

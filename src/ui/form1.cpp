@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <exception>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -151,10 +152,22 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
   Label7 = etiqueta(this, "Label7", QString(), 240, 3600, 6615, 615);
 
   // Under the attribute frame, as wide as the counters and the frame together: its caption
-  // does not fit under the frame alone.
+  // does not fit under the frame alone. Ten names do not fit at all: the tooltip lists them.
   Check1 = control<QCheckBox>(this, "Check1",
-                              QStringLiteral("Leer también LWPOLYLINE, LINE, MTEXT e INSERT"));
+                              QStringLiteral("Leer también todas las demás entidades"));
   coloca(Check1, 2640, 1800, 4815, 300);
+  {
+    QString tipos;
+    const std::size_t n = std::size(tipos_a_peticion);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i > 0) tipos += i + 1 == n ? QStringLiteral(" y ") : QStringLiteral(", ");
+      tipos += QString::fromLatin1(tipos_a_peticion[i].nombre);
+    }
+    Check1->setToolTip(tipos);
+  }
+  // Beside the end message, the one free place as wide as its caption.
+  Check2 = control<QCheckBox>(this, "Check2", QStringLiteral("Trazar los arcos de las polilíneas"));
+  coloca(Check2, 240, 4620, 3960, 300);
 
   Label1 = etiqueta(this, "Label1", QStringLiteral("Proceso Finalizado."), 4320, 4560, 3015, 615);
   {
@@ -181,6 +194,7 @@ void Form1::Form_Load() {
   Label1->setVisible(false);
   Option1->setChecked(true);
   Check1->setChecked(false);
+  Check2->setChecked(false);
 }
 
 void Form1::Command1_Click() {
@@ -189,8 +203,9 @@ void Form1::Command1_Click() {
                                                                           : texto_qt(e.fich_dxf));
   if (!ruta.isEmpty()) e.fich_dxf = ruta_de(ruta);
   // The window writes in Windows-1252 always, the code page of the maps it was made for.
+  // The default tolerance: the window has no place to ask for another.
   conv_->opciones() = {Check1->isChecked() ? tipos_tambien::todos() : tipos_tambien{},
-                       pagina_codigos::ansi_1252};
+                       pagina_codigos::ansi_1252, Check2->isChecked(), tolerancia_por_defecto};
   // The batch runs here, on the window's thread, to its end: no input reaches the window
   // meanwhile, and it changes only through the repaints of the calls it makes.
   try {

@@ -82,7 +82,8 @@ class Form1 final : public QWidget, public vista_conversion {
   QGroupBox* Frame1 = nullptr;
   QRadioButton* Option1 = nullptr;
   QRadioButton* Option2 = nullptr;
-  QCheckBox* Check1 = nullptr;   // also LWPOLYLINE, LINE, MTEXT and INSERT
+  QCheckBox* Check1 = nullptr;   // also every kind of tipos_a_peticion
+  QCheckBox* Check2 = nullptr;   // the arcs of polylines
   QLabel* Label5 = nullptr;
   QLabel* Label6 = nullptr;
   QLabel* Label7 = nullptr;      // the entities the last drawing left out

@@ -138,25 +138,31 @@ TEST_F(tolvar_cli, un_fallo_sale_con_su_numero_y_lo_dice_en_stderr) {
 TEST_F(tolvar_cli, also_lee_mas_tipos_y_dice_lo_que_se_omitio) {
   escribe("dxfbin.tab", "0101 CAPA\r\n");
   escribe("plano.dxf", dibujo({"  0", "LINE", "  8", "CAPA", "  0", "LINE", "  8", "CAPA", "  0", "INSERT", "  8",
-                               "CAPA", "  0", "CIRCLE", "  0", "MTEXT", "  0", "LWPOLYLINE", "  0", "EOF"}));
+                               "CAPA", "  0", "HATCH", "  0", "MTEXT", "  0", "LWPOLYLINE", "  0", "EOF"}));
   const std::string d = texto_ruta(dir_);
   const std::string creados = "Creado el fichero : " + texto_ruta(dir_ / "plano.bin") + "\n" +
                               "Creado el fichero : " + texto_ruta(dir_ / "plano.err") + "\n" +
                               "Proceso Finalizado.\n";
   const std::string tres = "POLYLINE leidas : 0\nPOINT leidos : 0\nTEXT leidos  : 0\n";
   EXPECT_EQ(ejecuta({"--no-atr", d}), 0) << errores_.str();
-  EXPECT_EQ(salida_.str(), tres + "Entidades omitidas : 2 LINE, 1 CIRCLE, 1 INSERT, 1 LWPOLYLINE, 1 MTEXT\n" + creados);
+  EXPECT_EQ(salida_.str(), tres + "Entidades omitidas : 2 LINE, 1 HATCH, 1 INSERT, 1 LWPOLYLINE, 1 MTEXT\n" + creados);
   // Names in any case, repeated or in two --also, add nothing more.
   EXPECT_EQ(ejecuta({"--no-atr", "--also", "line,Insert", "--also", "LINE", d}), 0) << errores_.str();
   EXPECT_EQ(salida_.str(), tres + "LINE leidas : 2\nINSERT leidos : 1\n" +
-                               "Entidades omitidas : 1 CIRCLE, 1 LWPOLYLINE, 1 MTEXT\n" + creados);
+                               "Entidades omitidas : 1 HATCH, 1 LWPOLYLINE, 1 MTEXT\n" + creados);
   EXPECT_EQ(lee("plano.bin").size(), 2 * 72u + 60u);
   EXPECT_EQ(ejecuta({"--no-atr", "--also", "all", d}), 0) << errores_.str();
   EXPECT_EQ(salida_.str(), tres + "LWPOLYLINE leidas : 1\nLINE leidas : 2\nMTEXT leidos : 1\nINSERT leidos : 1\n" +
-                               "Entidades omitidas : 1 CIRCLE\n" + creados);
+                               "CIRCLE leidos : 0\nARC leidos : 0\nELLIPSE leidas : 0\n3DFACE leidas : 0\n" +
+                               "SOLID leidos : 0\nTRACE leidos : 0\nEntidades omitidas : 1 HATCH\n" + creados);
+  EXPECT_EQ(ejecuta({"--no-atr", "--also", "3dface,trace", "--arcs", "--tolerance", "0.5", d}), 0);
+  EXPECT_EQ(salida_.str(), tres + "3DFACE leidas : 0\nTRACE leidos : 0\n" +
+                               "Entidades omitidas : 2 LINE, 1 HATCH, 1 INSERT, 1 LWPOLYLINE, 1 MTEXT\n" + creados);
   for (const std::vector<std::string>& mala :
-       {std::vector<std::string>{"--also", "CIRCLE", d}, {"--also", "LINE,", d}, {"--also", d},
-        {"--codepage", "ANSI_932", d}, {"--codepage", "1252", d}, {"dump", "--also", "LINE", d}}) {
+       {std::vector<std::string>{"--also", "HATCH", d}, {"--also", "LINE,", d}, {"--also", d},
+        {"--codepage", "ANSI_932", d}, {"--codepage", "1252", d}, {"dump", "--also", "LINE", d},
+        {"--tolerance", "0", d}, {"--tolerance", "-0.1", d}, {"--tolerance", "0,5", d},
+        {"--tolerance", "1e999", d}, {"--tolerance", d}, {"dump", "--arcs", d}}) {
     EXPECT_EQ(ejecuta(mala), 1) << mala[1];
     EXPECT_FALSE(errores_.str().empty());
   }
