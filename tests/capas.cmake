@@ -1,8 +1,8 @@
 cmake_minimum_required(VERSION 3.22)
 
-# Every #include of src/ points down the design: ui and cli on top; ventana, the window's
-# behaviour apart from its toolkit, under ui; inspeccion, dxf, codes and output in the middle;
-# core at the bottom, including nothing of the others.
+# Every #include of src/ points down the design: the windows (ui with Qt, win32) and cli on top;
+# ventana, what the two windows share, under them; inspeccion, dxf, codes and output in the
+# middle; core at the bottom, including nothing of the others.
 #   cmake -DFUENTES=<the src folder> -P capas.cmake
 # What each folder may include: itself and what lies below it (tolvar/version.h is generated
 # from core/). Of the middle, only inspeccion reads another: the record sizes of output/.
@@ -15,6 +15,7 @@ set(medio dxf codes output inspeccion)
 set(alcance_cli core ${medio} cli tolvar)
 set(alcance_ventana core ventana)
 set(alcance_ui core ${medio} ventana ui tolvar)
+set(alcance_win32 core ventana win32 tolvar)
 
 file(GLOB_RECURSE ficheros RELATIVE ${FUENTES} ${FUENTES}/*.h ${FUENTES}/*.cpp ${FUENTES}/*.inc)
 set(fallos "")
