@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Windows, checked from Debian: cross-builds the core, tolvar-cli and the tests with MinGW-w64,
-# runs the tests and tolvar-cli under Wine (headless, a prefix of its own in build-windows/),
-# checks that the .bin and .err files it writes are byte for byte the Linux build's, on names
-# with "ñ", "í" and letters outside Windows-1252, and packs tolvar-cli-VERSION-win64.zip.
+# Windows, checked from Debian: cross-builds the core, tolvar-cli, the window tolvar.exe and the
+# tests with MinGW-w64, runs the tests and tolvar-cli under Wine (headless, a prefix of its own in
+# build-windows/), checks that the .bin and .err files it writes are byte for byte the Linux
+# build's, on names with "ñ", "í" and letters outside Windows-1252, drives the window on a
+# virtual display (scripts/conduce_ventana.sh), and packs tolvar-cli-VERSION-win64.zip.
 #
 #   scripts/windows.sh [LINUX_TOLVAR_CLI]
 #
@@ -15,7 +16,7 @@ b=$raiz/build-windows
 trabajos=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 
 scripts/instala_dependencias.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest \
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev xvfb xdotool x11-xserver-utils imagemagick
 
 tiempos=()
 reloj=0
@@ -33,7 +34,7 @@ if [ ! -f "$b/googletest/lib/cmake/GTest/GTestConfig.cmake" ]; then
 fi
 acaba
 
-empieza "build of the core, tolvar-cli and the tests (warnings as errors)"
+empieza "build of the core, tolvar-cli, tolvar.exe and the tests (warnings as errors)"
 cmake -S . -B "$b/tolvar" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DTOLVAR_WERROR=ON \
   -DGTest_DIR="$b/googletest/lib/cmake/GTest" > /dev/null
@@ -50,16 +51,19 @@ if [ ! -x "$linux_cli" ]; then
 fi
 linux_cli=$(realpath "$linux_cli")
 exe=$b/tolvar/src/cli/tolvar-cli.exe
+ventana=$b/tolvar/src/win32/tolvar.exe
 
-# No DLL beside the program: only system ones.
-dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -u | tr '\n' ' ')
-for dll in $dlls; do
-  case ${dll,,} in
-    kernel32.dll | msvcrt.dll | shell32.dll | user32.dll | advapi32.dll) ;;
-    *) falla "tolvar-cli.exe needs $dll" ;;
-  esac
+# No DLL beside the programs: only system ones.
+for programa in "$exe" "$ventana"; do
+  dlls=$(x86_64-w64-mingw32-objdump -p "$programa" | awk '/DLL Name:/ { print $3 }' | sort -u | tr '\n' ' ')
+  for dll in $dlls; do
+    case ${dll,,} in
+      kernel32.dll | msvcrt.dll | shell32.dll | user32.dll | advapi32.dll | gdi32.dll | comdlg32.dll | comctl32.dll) ;;
+      *) falla "${programa##*/} needs $dll" ;;
+    esac
+  done
+  echo "${programa##*/} imports only: $dlls"
 done
-echo "tolvar-cli.exe imports only: $dlls"
 
 empieza "Wine prefix (wineboot)"
 # mscoree, mshtml off: no .NET and no HTML engine, which Wine would otherwise offer to install.
@@ -72,6 +76,9 @@ trap '"$wineserver" -k 2> /dev/null || true' EXIT
 # shuts down fails with "wine client error ... Connection reset by peer". Wine's own background
 # programs start here too, with no output a test's pipe would wait on.
 mkdir -p "$WINEPREFIX"  # the server starts in it
+# A server left by an earlier run that was stopped: a new one would not start beside it.
+"$wineserver" -k 2> /dev/null || true
+"$wineserver" -w 2> /dev/null || true
 "$wineserver" -p > /dev/null 2>&1
 "$wine" wineboot --init > /dev/null 2>&1
 acaba
@@ -177,6 +184,12 @@ corre linux 0 render "$dir/plano_ñí.bin" -o "$dir/plano_ñí.svg"
 corre windows 0 render "$dir\\plano_ñí.bin" -o "$dir\\plano_ñí.svg"
 cmp "$m/linux/$dir/plano_ñí.svg" "$m/windows/$dir/plano_ñí.svg" || falla "the SVG maps differ"
 echo "dump and render: the same text and the same SVG"
+acaba
+
+empieza "the window under Wine, driven on a virtual display"
+scripts/conduce_ventana.sh "$ventana" "$linux_cli" "$b/ventana"
+# It stopped its server, which had the display; the next stages run headless again.
+"$wineserver" -p > /dev/null 2>&1
 acaba
 
 empieza "zip"
