@@ -3,7 +3,8 @@
 # tests with MinGW-w64, runs the tests and tolvar-cli under Wine (headless, a prefix of its own in
 # build-windows/), checks that the .bin and .err files it writes are byte for byte the Linux
 # build's, on names with "ñ", "í" and letters outside Windows-1252, drives the window on a
-# virtual display (scripts/conduce_ventana.sh), and packs tolvar-cli-VERSION-win64.zip.
+# virtual display (scripts/conduce_ventana.sh), packs tolvar-VERSION-win64.zip and the installer
+# tolvar-VERSION-win64-setup.exe, and installs, uses and uninstalls that under Wine.
 #
 #   scripts/windows.sh [LINUX_TOLVAR_CLI]
 #
@@ -16,7 +17,7 @@ b=$raiz/build-windows
 trabajos=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 
 scripts/instala_dependencias.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest \
-  libcli11-dev nlohmann-json3-dev xvfb xdotool x11-xserver-utils imagemagick
+  libcli11-dev nlohmann-json3-dev nsis xvfb xdotool x11-xserver-utils imagemagick
 
 tiempos=()
 reloj=0
@@ -192,23 +193,55 @@ scripts/conduce_ventana.sh "$ventana" "$linux_cli" "$b/ventana"
 "$wineserver" -p > /dev/null 2>&1
 acaba
 
-empieza "zip"
+empieza "zip and installer"
 rm -rf "$b/tolvar/paquete"
 (cd "$b/tolvar" && cpack > /dev/null)
-zip=$(ls "$b"/tolvar/paquete/tolvar-cli-*-win64.zip)
+zip=$(ls "$b"/tolvar/paquete/tolvar-*-win64.zip)
+instalador=$(ls "$b"/tolvar/paquete/tolvar-*-win64-setup.exe)
 contenido=$(cmake -E tar tf "$zip" | sort)
 echo "$contenido"
-for f in tolvar-cli.exe README.md examples/dxfbin.tab examples/plano_norte.dxf; do
-  grep -q "^tolvar-cli-[^/]*-win64/$f\$" <<< "$contenido" || falla "$f missing from the zip"
+for f in tolvar.exe tolvar-cli.exe README.md examples/dxfbin.tab examples/plano_norte.dxf; do
+  grep -q "^tolvar-[^/]*-win64/$f\$" <<< "$contenido" || falla "$f missing from the zip"
 done
 ! grep -q -e '\.bin$' -e '\.err$' <<< "$contenido" || falla "outputs of a run in the zip"
 # Unpacked alone, it converts its own examples as Linux does.
 rm -rf "$b/zip" && mkdir -p "$b/zip/linux" && (cd "$b/zip" && cmake -E tar xf "$zip")
 cp examples/*.dxf examples/dxfbin.tab "$b/zip/linux/"
 "$linux_cli" "$b/zip/linux" > /dev/null
-(cd "$b"/zip/tolvar-cli-*-win64 && "$wine" tolvar-cli.exe examples > /dev/null)
-compara "$b/zip/linux" "$(echo "$b"/zip/tolvar-cli-*-win64/examples)"
+(cd "$b"/zip/tolvar-*-win64 && "$wine" tolvar-cli.exe examples > /dev/null)
+compara "$b/zip/linux" "$(echo "$b"/zip/tolvar-*-win64/examples)"
 echo "$zip ($(wc -c < "$zip") bytes)"
+echo "$instalador ($(wc -c < "$instalador") bytes)"
+acaba
+
+empieza "installer under Wine: silent install, use, uninstall"
+destino="$WINEPREFIX/drive_c/Program Files/Tolvar"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tolvar"
+listado() { "$wine" uninstaller --list 2> /dev/null | tr -d '\r'; }
+rm -rf "$destino"
+"$wine" "$instalador" /S || falla "the installer failed"
+for f in tolvar.exe tolvar-cli.exe README.md Uninstall.exe examples/dxfbin.tab examples/plano_norte.dxf \
+         examples/plano_sur.dxf; do
+  [ -f "$destino/$f" ] || falla "the installer left no Program Files\\Tolvar\\$f"
+done
+[ -f "$menu/Tolvar.lnk" ] || falla "no Start-menu entry for the window"
+grep -q "|||Tolvar " <<< "$(listado)" || falla "Tolvar is not among the installed programs: $(listado)"
+echo "installed: $(cd "$destino" && find . -type f | sort | tr '\n' ' ')"
+rm -rf "$b/instalado" && mkdir -p "$b/instalado"
+cp examples/*.dxf examples/dxfbin.tab "$b/instalado/"
+"$linux_cli" "$b/instalado" > /dev/null
+"$wine" 'C:\Program Files\Tolvar\tolvar-cli.exe' 'C:\Program Files\Tolvar\examples' > /dev/null
+compara "$b/instalado" "$destino/examples"
+# The uninstaller runs a copy of itself from the temporary folder and returns at once.
+"$wine" "$destino/Uninstall.exe" /S || falla "the uninstaller failed"
+desinstalado() { [ ! -e "$destino/Uninstall.exe" ] && [ ! -e "$menu" ] && ! grep -q "|||Tolvar " <<< "$(listado)"; }
+for _ in $(seq 60); do desinstalado && break; sleep 0.5; done
+desinstalado || falla "the uninstaller left the program, its menu or its entry"
+# What the conversion wrote is the user's, not the installer's: it stays, and nothing else.
+quedan=$(cd "$destino" && find . -type f | sort | tr '\n' ' ')
+[ "$quedan" = "./examples/plano_norte.bin ./examples/plano_norte.err ./examples/plano_sur.bin ./examples/plano_sur.err " ] ||
+  falla "the uninstaller left $quedan"
+echo "uninstalled: only the outputs of the conversion stay"
 acaba
 
 "$wineserver" -k 2> /dev/null || true
