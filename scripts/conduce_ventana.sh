@@ -8,7 +8,8 @@
 #   2. a new window, by the keyboard alone: "No", both check boxes, the button, another drawing
 #      of the directory; then the button again and the dialog cancelled, which converts the
 #      same directory again;
-#   3. a directory without dxfbin.tab: the error box, closed with Enter, and exit status 53.
+#   3. a directory without dxfbin.tab: the error box, closed with Enter, and exit status 53;
+#   4. at 144 pixels per inch, the window half again as large as at 96.
 #
 #   scripts/conduce_ventana.sh TOLVAR_EXE LINUX_TOLVAR_CLI WORK_DIR
 #
@@ -119,6 +120,8 @@ compara() {
 ventanas() { xdotool search --onlyvisible --name "$1" 2> /dev/null || true; }
 hay() { [ "$(ventanas "$1" | wc -l)" -ge "${2:-1}" ]; }
 no_hay() { ! hay "$1"; }
+# tamano WINDOW: its width and height on the screen, frame included.
+tamano() { xdotool getwindowgeometry "$1" | awk '/Geometry:/ { split($2, t, "x"); print t[1], t[2] }'; }
 # Starts tolvar.exe and waits for its window.
 arranca() {
   rm -f "$t/estado"
@@ -138,12 +141,20 @@ termina() {
 # The end message is the one red thing in the window.
 fin_visible() {
   import -window "$ventana" "$t/ventana.png" 2> /dev/null &&
-    convert "$t/ventana.png" -format %c histogram:info:- | grep -qi '#C00000'
+    convert "$t/ventana.png" -format %c histogram:info:- > "$t/colores" &&
+    grep -qi '#C00000' "$t/colores"
 }
 # con_foco WINDOW: the keyboard's input goes to WINDOW.
 con_foco() { espera 10 test "$(xdotool getwindowfocus)" = "$1" || falla "the focus is not on $1"; }
-# Closes the window with the keyboard, once it has the focus back.
+# Closes the window with the keyboard, once it has the focus back. Wine without a window
+# manager now and then leaves no window active when the Open dialog closes and a batch runs at
+# once; a person would click the title bar.
 cierra() {
+  if ! espera 3 test "$(xdotool getwindowfocus)" = "$ventana"; then
+    read -r ancho_v _ < <(tamano "$ventana")
+    echo "(no window active: the title bar clicked)"
+    xdotool mousemove --window "$ventana" $((ancho_v / 2)) 5 click 1
+  fi
   con_foco "$ventana"
   xdotool key alt+F4
 }
@@ -166,6 +177,7 @@ boton() {
     [ "$ancho" -gt 20 ] && [ "$alto" -gt 20 ]
 }
 espera 30 boton || falla "no button in the window"
+read -r ancho_96 alto_96 < <(tamano "$ventana")
 ! fin_visible || falla "Proceso Finalizado. shown before any batch"
 xdotool mousemove --window "$ventana" $((x + ancho / 2)) $((y + alto / 2)) click 1
 escribe_en_dialogo 'C:\Mapas\dir_ñí\plano_ñí.dxf' Return
@@ -206,3 +218,18 @@ xdotool key Return
 termina 53
 [ "$(ls "$w/sin_tabla_ñí")" = plano_sur.dxf ] || falla "outputs without a code table: $(ls "$w/sin_tabla_ñí")"
 echo "the error box closed, status 53, no output"
+
+echo "4. at 144 pixels per inch"
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f > /dev/null 2>&1
+arranca
+read -r ancho_144 alto_144 < <(tamano "$ventana")
+"$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f > /dev/null 2>&1
+cierra
+termina 0
+# One and a half times as large, give or take the frame's rounding.
+for par in "$ancho_96 $ancho_144" "$alto_96 $alto_144"; do
+  read -r a96 a144 <<< "$par"
+  [ $((a144 * 100)) -ge $((a96 * 145)) ] && [ $((a144 * 100)) -le $((a96 * 155)) ] ||
+    falla "${ancho_96}x$alto_96 at 96 pixels per inch, ${ancho_144}x$alto_144 at 144"
+done
+echo "${ancho_96}x$alto_96 at 96 pixels per inch, ${ancho_144}x$alto_144 at 144"
