@@ -220,12 +220,15 @@ menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tolv
 listado() { "$wine" uninstaller --list 2> /dev/null | tr -d '\r'; }
 rm -rf "$destino"
 "$wine" "$instalador" /S || falla "the installer failed"
+# Once more over itself, as an update would be: it still installs, and is listed once.
+"$wine" "$instalador" /S || falla "the installer failed over an installed copy"
 for f in tolvar.exe tolvar-cli.exe README.md Uninstall.exe examples/dxfbin.tab examples/plano_norte.dxf \
          examples/plano_sur.dxf; do
   [ -f "$destino/$f" ] || falla "the installer left no Program Files\\Tolvar\\$f"
 done
 [ -f "$menu/Tolvar.lnk" ] || falla "no Start-menu entry for the window"
-grep -q "|||Tolvar " <<< "$(listado)" || falla "Tolvar is not among the installed programs: $(listado)"
+[ "$(grep -c "|||Tolvar " <<< "$(listado)")" = 1 ] ||
+  falla "Tolvar is not once among the installed programs: $(listado)"
 echo "installed: $(cd "$destino" && find . -type f | sort | tr '\n' ' ')"
 rm -rf "$b/instalado" && mkdir -p "$b/instalado"
 cp examples/*.dxf examples/dxfbin.tab "$b/instalado/"
@@ -238,8 +241,8 @@ desinstalado() { [ ! -e "$destino/Uninstall.exe" ] && [ ! -e "$menu" ] && ! grep
 for _ in $(seq 60); do desinstalado && break; sleep 0.5; done
 desinstalado || falla "the uninstaller left the program, its menu or its entry"
 # What the conversion wrote is the user's, not the installer's: it stays, and nothing else.
-quedan=$(cd "$destino" && find . -type f | sort | tr '\n' ' ')
-[ "$quedan" = "./examples/plano_norte.bin ./examples/plano_norte.err ./examples/plano_sur.bin ./examples/plano_sur.err " ] ||
+quedan=$(cd "$destino" && find . -type f | sort)
+[ "$quedan" = "$(cd "$b/instalado" && ls -- *.bin *.err | sed 's|^|./examples/|' | sort)" ] ||
   falla "the uninstaller left $quedan"
 echo "uninstalled: only the outputs of the conversion stay"
 acaba
