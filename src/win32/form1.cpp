@@ -46,7 +46,7 @@ int Form1::ejecuta(int como_se_muestra) {
   clase.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
   clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   // The colour of dialogs, under labels and buttons alike.
-  clase.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  clase.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   clase.lpszClassName = clase_form1;
   if (RegisterClassExW(&clase) == 0) return 1;
 
