@@ -294,6 +294,17 @@ TEST_F(ventana_con_dobles, la_casilla_lee_mas_tipos_y_la_linea_dice_lo_omitido) 
   respuestas.push_back(QString());
   ventana.Command1->click();
   EXPECT_TRUE(ventana.Label7->text().isEmpty());
+
+  // The second box, off at first, draws a polyline's half turn of radius 5 in 79 segments.
+  EXPECT_FALSE(ventana.Check2->isChecked());
+  d.pon("a.dxf", dibujo({"  0", "POLYLINE", "  8", "CAPA", "  0", "VERTEX", " 20", "4000000", " 42", "1", "  0",
+                         "VERTEX", " 10", "10", " 20", "4000000", "  0", "SEQEND", "  0", "EOF"}));
+  for (const std::size_t bytes : {72u, 12u + 36u + 80u * 12u}) {
+    respuestas.push_back(QString());
+    ventana.Command1->click();
+    EXPECT_EQ(d.lee("a.bin").size(), bytes);
+    ventana.Check2->click();
+  }
 }
 
 TEST_F(ventana_con_dobles, primer_dialogo_cancelado_no_cambia_nada) {
