@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "tolvar/version.h"
+#include "ui/cierre_ordenado.h"
 #include "ui/form1.h"
 
 namespace {
@@ -45,6 +46,8 @@ bool responde_sin_ventana(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (responde_sin_ventana(argc, argv)) return 0;
+  // Before the application exists, so that a signal that comes while it starts is not lost.
+  tolvar::cierre_ordenado cierre;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tolvar"));
   QApplication::setApplicationVersion(QStringLiteral(TOLVAR_VERSION));
@@ -58,6 +61,7 @@ int main(int argc, char** argv) {
   // style ignores it.
   if (QStyle* estilo = QStyleFactory::create(QStringLiteral("Fusion")))
     QApplication::setStyle(estilo);
+  cierre.escucha();
   tolvar::Form1 ventana;
   ventana.show();
   return QApplication::exec();
