@@ -5,7 +5,10 @@ include(GNUInstallDirs)
 
 set(doc ${CMAKE_INSTALL_DOCDIR})  # share/doc/tolvar
 install(TARGETS tolvar-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES README.md DESTINATION ${doc})
+install(FILES README.md CHANGELOG.md DESTINATION ${doc})
+# Where the README's links expect them.
+install(FILES docs/guia.md docs/formatos.md docs/tolvar.png docs/plano_norte.svg
+        DESTINATION ${doc}/docs)
 install(DIRECTORY examples/ DESTINATION ${doc}/examples
         FILES_MATCHING PATTERN "*.dxf" PATTERN "*.tab")
 install(FILES linux/copyright DESTINATION ${doc})
