@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,6 +24,7 @@
 
 #include "core/error_conversion.h"
 #include "core/texto.h"
+#include "tolvar/version.h"
 
 namespace tolvar {
 namespace {
@@ -81,6 +84,16 @@ void prepara_dialogo(QFileDialog& d, const QString& anterior) {
   d.setNameFilter(QStringLiteral("Fichero DXF (*.dxf)"));
   d.setWindowTitle(QStringLiteral("Seleccinar fichero .dxf a tratar"));
   if (!anterior.isEmpty()) d.setDirectory(QFileInfo(anterior).absolutePath());
+}
+
+QString texto_acerca() {
+  return QStringLiteral(
+      "<p><b>Tolvar " TOLVAR_VERSION "</b></p>"
+      "<p>Conversor de planos DXF en ficheros .bin: cada dibujo DXF ASCII del directorio del "
+      "fichero elegido da NOMBRE.bin, con sus entidades, y NOMBRE.err, con las capas que "
+      "dxfbin.tab no clasifica.</p>"
+      "<p>Desde la línea de órdenes: <code>tolvar-cli</code>. Guía de uso: "
+      "<code>man tolvar</code>, <code>man tolvar-cli</code>.</p>");
 }
 
 QString texto_qt(const std::filesystem::path& ruta) {
@@ -182,6 +195,16 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
   }
 
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+  // The version and what the window is for, out of the way of the form's own layout: the
+  // window's context menu, or F1.
+  auto* acerca = new QAction(QStringLiteral("Acerca de Tolvar…"), this);
+  acerca->setObjectName(QStringLiteral("Acerca"));
+  acerca->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(acerca, &QAction::triggered, this,
+          [this] { QMessageBox::about(this, QStringLiteral("Acerca de Tolvar"), texto_acerca()); });
+  addAction(acerca);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
 
   Form_Load();
 }
