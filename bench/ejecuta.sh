@@ -3,7 +3,8 @@
 # run, and a directory of 1,000 small drawings. Installs what is missing (Debian), builds
 # Release in build-bench/, writes its drawings to bench/datos/ (git-ignored).
 #
-#   bench/ejecuta.sh                 200 MB drawing and the 1,000-drawing directory
+#   bench/ejecuta.sh                 200 MB drawing, the 1,000-drawing directory, and 200 MB of
+#                                    curves read plain and with --also all --arcs
 #   bench/ejecuta.sh --2gb           also a 2 GB drawing, for memory that must not grow
 #   bench/ejecuta.sh --veces 9       runs per program (default 5; the median is printed)
 #   bench/ejecuta.sh --micro         also the Google Benchmark micro-benchmarks
@@ -58,7 +59,8 @@ genera=$build/bench/tolvar-genera
 # The drawings are kept between runs: the same seed gives the same bytes.
 grande=$datos/200mb/plano.dxf
 lote=$datos/lote
-if [ $regenera -eq 1 ]; then rm -rf "$datos/200mb" "$datos/2gb" "$lote"; fi
+curvas=$datos/curvas/plano.dxf
+if [ $regenera -eq 1 ]; then rm -rf "$datos/200mb" "$datos/2gb" "$lote" "$datos/curvas"; fi
 if [ ! -f "$grande" ]; then
   echo "Generating $grande"
   "$genera" "$grande" 200M --semilla 1
@@ -66,6 +68,10 @@ fi
 if [ ! -f "$lote/plano_1000.dxf" ]; then
   echo "Generating 1,000 drawings of 10 KB in $lote"
   "$genera" "$lote" 10K --lote 1000 --semilla 1000
+fi
+if [ ! -f "$curvas" ]; then
+  echo "Generating $curvas"
+  "$genera" "$curvas" 200M --semilla 3 --curvas
 fi
 if [ $con_2gb -eq 1 ] && [ ! -f "$datos/2gb/plano.dxf" ]; then
   echo "Generating $datos/2gb/plano.dxf"
@@ -98,6 +104,7 @@ ejecuta_programa() {
   case $1 in
     wc) una_vez "" wc -l "$2" ;;
     tolvar) una_vez "" "$cli" --no-atr "$2" ;;
+    tolvar_curvas) una_vez "" "$cli" --no-atr --also all --arcs "$2" ;;
     ogr2ogr) una_vez "rm -f '$fgb'" ogr2ogr -f FlatGeobuf "$fgb" "$2" ;;
   esac
 }
@@ -136,6 +143,7 @@ informe() {  # informe DRAWING PROGRAMS...
     case $p in
       wc) nombre='wc -l' ;;
       tolvar) nombre='tolvar-cli --no-atr' ;;
+      tolvar_curvas) nombre='... --also all --arcs' ;;
       ogr2ogr) nombre='ogr2ogr -f FlatGeobuf' ;;
     esac
     awk -v n="$nombre" -v t="$t" -v mb="$mb" -v kb="$kb" \
@@ -169,6 +177,13 @@ t_lote=$(printf '%s' "$lote_tiempos" | mediana)
 kb_lote=$(printf '%s' "$lote_kb" | maximo)
 awk -v t="$t_lote" -v kb="$kb_lote" 'BEGIN {
   printf "1,000 drawings of 10 KB: %.3f s, peak RSS %.1f MB (target < 2 s: %s)\n", t, kb / 1024, (t < 2) ? "met" : "NOT met"
+}'
+
+# A drawing full of arcs: what drawing them costs beside leaving them as chords.
+mide "$curvas" wc tolvar tolvar_curvas
+informe "$curvas" wc tolvar tolvar_curvas
+awk -v t="$t_tolvar" -v c="$t_tolvar_curvas" -v kb="$kb_tolvar_curvas" 'BEGIN {
+  printf "\n--also all --arcs: %.1f x the time of the plain reading, peak RSS %.1f MB\n", c / t, kb / 1024
 }'
 
 if [ $con_2gb -eq 1 ]; then

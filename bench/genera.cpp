@@ -36,11 +36,11 @@ std::optional<std::uint64_t> lee_tamano(const std::string& texto) {
 }
 
 // Written in pieces of a few megabytes: a 2 GB drawing must not need 2 GB of memory.
-bool escribe_dibujo(const fs::path& ruta, std::uint64_t semilla, std::uint64_t bytes) {
+bool escribe_dibujo(const fs::path& ruta, std::uint64_t semilla, std::uint64_t bytes, bool curvas) {
   constexpr std::size_t pieza = std::size_t{4} << 20;
   std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
   if (!f) return false;
-  generador g(semilla);
+  generador g(semilla, curvas);
   std::string s;
   s.reserve(pieza + 65536);
   std::uint64_t escritos = 0;
@@ -78,11 +78,14 @@ int main(int argc, char** argv) {
   std::string salida, tamano;
   std::uint64_t semilla = 1;
   int lote = 0;
+  bool curvas = false;
   app.add_option("SALIDA", salida, "The drawing to write; with --lote, the directory")->required();
   app.add_option("TAMANO", tamano, "Size: 200 or 200M (megabytes), 10K, 2G")->required();
   app.add_option("--semilla", semilla, "Seed of the drawing (default 1)");
   app.add_option("--lote", lote, "Write this many drawings, each of TAMANO, into SALIDA")
       ->check(CLI::Range(1, 100000));
+  app.add_flag("--curvas", curvas,
+               "Bulges on half the vertices of 2D polylines, circles and arcs among the points");
   CLI11_PARSE(app, argc, argv);
 
   const auto bytes = lee_tamano(tamano);
@@ -105,7 +108,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (lote == 0) {
-    if (!escribe_dibujo(ruta, semilla, *bytes)) {
+    if (!escribe_dibujo(ruta, semilla, *bytes, curvas)) {
       std::cerr << "tolvar-genera: cannot write " << ruta.string() << '\n';
       return 1;
     }
@@ -115,7 +118,7 @@ int main(int argc, char** argv) {
     std::string nombre = std::to_string(i);
     nombre.insert(0, nombre.size() < 4 ? 4 - nombre.size() : 0, '0');
     const fs::path dibujo = ruta / ("plano_" + nombre + ".dxf");
-    if (!escribe_dibujo(dibujo, semilla + static_cast<std::uint64_t>(i), *bytes)) {
+    if (!escribe_dibujo(dibujo, semilla + static_cast<std::uint64_t>(i), *bytes, curvas)) {
       std::cerr << "tolvar-genera: cannot write " << dibujo.string() << '\n';
       return 1;
     }

@@ -239,6 +239,7 @@ void generador::polilinea(std::string& s) {
     } else if (z_en_vertices) {
       milesimas(s, 30, 0);
     }
+    if (curvas_ && !tres_d && azar_.probabilidad(0.5)) milesimas(s, 42, azar_.entre(-1000, 1000));
     x += azar_.entre(-30000, 30000);
     y += azar_.entre(-30000, 30000);
   }
@@ -305,9 +306,27 @@ void generador::entidad(std::string& s) {
   // two or three texts in every ten entities.
   const auto r = azar_.entre(0, 99);
   if (r < 30) polilinea(s);
+  else if (curvas_ && r < 42) circulo(s, false);
+  else if (curvas_ && r < 54) circulo(s, true);
   else if (r < 74) punto(s);
   else if (r < 99) texto(s);
   else insercion(s);
+}
+
+// Trees, wells and roundabouts: radii from half a metre to fifty.
+void generador::circulo(std::string& s, bool arco) {
+  const std::string_view nombre = capa(0);
+  salta_posicion();
+  grupo(s, 0, arco ? "ARC" : "CIRCLE");
+  grupo(s, 8, nombre);
+  milesimas(s, 10, x_);
+  milesimas(s, 20, y_);
+  milesimas(s, 30, 0);
+  milesimas(s, 40, azar_.entre(500, 50000));
+  if (arco) {
+    milesimas(s, 50, azar_.entre(0, 359999));
+    milesimas(s, 51, azar_.entre(0, 359999));
+  }
 }
 
 void generador::pie(std::string& s) {

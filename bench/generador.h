@@ -30,7 +30,11 @@ class azar {
 // that a drawing of gigabytes never sits in memory.
 class generador {
  public:
-  explicit generador(std::uint64_t semilla) : azar_(semilla) {}
+  // With `curvas`, a sheet drawn by a CAD program rather than surveyed: half the vertices of
+  // its 2D polylines carry a bulge (an arc to the next vertex), and circles and arcs take
+  // the place of some points.
+  explicit generador(std::uint64_t semilla, bool curvas = false)
+      : azar_(semilla), curvas_(curvas) {}
 
   // HEADER, TABLES (with the LAYER table), BLOCKS and the start of ENTITIES.
   void cabecera(std::string& salida);
@@ -48,10 +52,12 @@ class generador {
   void punto(std::string& s);
   void texto(std::string& s);
   void insercion(std::string& s);
+  void circulo(std::string& s, bool arco);
   std::string_view capa(int tipo);
   void salta_posicion();
 
   azar azar_;
+  bool curvas_;
   std::int64_t x_ = 450000000, y_ = 4470000000;  // thousandths of a metre
   int capa_actual_[3] = {0, 0, 0};
 };

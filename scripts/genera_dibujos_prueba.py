@@ -67,11 +67,45 @@ def r2018(destino):
     doc.saveas(destino / "r2018_utf8.dxf")
 
 
+def curvas(destino):
+    # What CAD programs draw with curves and faces, at map coordinates: circles, arcs and an
+    # ellipse; polylines with bulges; entities mirrored by the extrusion (0, 0, -1); faces of
+    # a terrain model; a polyface mesh.
+    doc = ezdxf.new("R2000", setup=True)
+    msp = doc.modelspace()
+    capa = {"layer": "CURVAS"}
+    espejo = {"layer": "CURVAS", "extrusion": (0, 0, -1)}
+    msp.add_circle((452000.5, 4470000.25, 3), 10.0, dxfattribs=capa)
+    msp.add_arc((452020, 4470000), 5.0, 30, 120, dxfattribs=capa)
+    msp.add_ellipse((452040, 4470000), major_axis=(20, 10, 0), ratio=0.5, start_param=0.3,
+                    end_param=2.0, dxfattribs=capa)
+    msp.add_lwpolyline([(452000, 4470100, 0, 0, 0.5), (452010, 4470100, 0, 0, 0),
+                        (452010, 4470110, 0, 0, -1)], format="xyseb", close=True,
+                       dxfattribs=capa)
+    msp.add_polyline2d([(452100, 4470100, 0, 0, 1), (452110, 4470100, 0, 0, 0),
+                        (452120, 4470100, 0, 0, 0)], format="xyseb", dxfattribs=capa)
+    msp.add_circle((-452000, 4470200, 0), 2.0, dxfattribs=espejo)
+    msp.add_text("Espejo", dxfattribs={**espejo, "insert": (-452000, 4470200), "height": 1})
+    msp.add_lwpolyline([(-452000, 4470300), (-452010, 4470300)], dxfattribs={**espejo, "elevation": 2})
+    msp.add_3dface([(452000, 4470400, 1), (452001, 4470400, 2), (452001, 4470401, 3),
+                    (452001, 4470401, 3)], dxfattribs={"layer": "TIN"})
+    msp.add_solid([(452000, 4470500), (452001, 4470500), (452000, 4470501), (452001, 4470501)],
+                  dxfattribs=capa)
+    msp.add_trace([(452000, 4470600), (452001, 4470600), (452000, 4470601), (452001, 4470601)],
+                  dxfattribs=capa)
+    malla = msp.add_polyface(dxfattribs={"layer": "TIN"})
+    malla.append_face([(452000, 4470700, 10), (452001, 4470700, 11), (452001, 4470701, 12)])
+    malla.append_face([(452000, 4470700, 10), (452001, 4470701, 12), (452000, 4470701, 13)])
+    malla.optimize()
+    doc.saveas(destino / "r2000_curvas_y_caras.dxf")
+
+
 def main():
     destino = Path(sys.argv[1] if len(sys.argv) > 1 else "tests/dibujos")
     destino.mkdir(parents=True, exist_ok=True)
     r12(destino)
     r2018(destino)
+    curvas(destino)
 
 
 if __name__ == "__main__":

@@ -122,6 +122,24 @@ void conversor::recorre_dibujo() {
     } else if (tipo == "INSERT" && tambien.insert) {
       cuenta(cuentas_.cont_insert);
       ProcesaInsert();
+    } else if (tipo == "CIRCLE" && tambien.circle) {
+      cuenta(cuentas_.cont_circle);
+      ProcesaCircle();
+    } else if (tipo == "ARC" && tambien.arc) {
+      cuenta(cuentas_.cont_arc);
+      ProcesaArc();
+    } else if (tipo == "ELLIPSE" && tambien.ellipse) {
+      cuenta(cuentas_.cont_ellipse);
+      ProcesaEllipse();
+    } else if (tipo == "3DFACE" && tambien.face3d) {
+      cuenta(cuentas_.cont_3dface);
+      Procesa3dface();
+    } else if (tipo == "SOLID" && tambien.solid) {
+      cuenta(cuentas_.cont_solid);
+      ProcesaSolid("SOLID");
+    } else if (tipo == "TRACE" && tambien.trace) {
+      cuenta(cuentas_.cont_trace);
+      ProcesaSolid("TRACE");
     } else if (tipo == "SECTION") {
       abre_seccion();
     } else if (tipo == "ENDSEC") {

@@ -26,6 +26,18 @@ std::unique_ptr<tabla_codigos, borra_tabla> nueva_tabla();
 class lector_grupos;
 struct grupo;
 
+// What the readers of curves, faces and meshes keep while an entity is read, dxf/'s own: made
+// the first time a drawing needs it, so that a converter that meets none pays nothing.
+struct memoria_lectura;
+struct borra_memoria_lectura {
+  void operator()(memoria_lectura* m) const noexcept;
+};
+struct valor_leido;
+struct punto_leido;
+struct normal_leida;
+struct punto_doble;
+class plano_objeto;
+
 // A batch may not hold more drawings than this.
 inline constexpr std::int32_t max_ficheros = 1000;
 
@@ -127,15 +139,36 @@ class conversor {
   void ProcesaLine();
   void ProcesaMtext();
   void ProcesaInsert();
+  void ProcesaCircle();
+  void ProcesaArc();
+  void ProcesaEllipse();
+  void Procesa3dface();
+  void ProcesaSolid(const char* entidad);  // SOLID and TRACE alike
+  // The vertices of a 2D polyline read as numbers (its arcs drawn, or its plane not the
+  // world's), and of a polyface mesh.
+  void procesaVertexReal(bool escala_ya);
+  void procesaVertexMalla(std::int64_t linea_vertex);
+  void escribe_malla();
   // What every reader shares (dxf/lectura.h): the group loop of one entity, a coordinate, the
-  // layer.
+  // layer, values read as numbers and points moved or computed.
   template <bool valores_enteros = false, class PorGrupo>
   void recorre_entidad(const char* entidad, PorGrupo&& por_grupo);
   std::int32_t coordenada(const grupo& g, bool con_desplazamiento) const;
   void capa(const grupo& g);
   void clasifica_sin_capa();
   bool indicador_cerrado(const grupo& g) const;
+  std::int32_t entero(const grupo& g) const;
   double altura(const grupo& g) const;
+  double numero(const grupo& g) const;
+  void lee_valor(const grupo& g, valor_leido& v) const;
+  bool lee_normal(const grupo& g, normal_leida& n) const;
+  std::int32_t escala_leido(const valor_leido& v, bool con_desplazamiento) const;
+  tipo_punto escala_calculado(const punto_doble& p) const;
+  tipo_punto escala_punto(const punto_leido& p, const plano_objeto& plano) const;
+  void traza_arcos(std::int32_t num_vertices, const plano_objeto& plano);
+  void escribe_arco(const punto_doble& centro, double radio, double inicio, double barrido,
+                    double n, std::int32_t num, const plano_objeto& plano);
+  memoria_lectura& memoria();
 
   // codes/
   // Reads the drawing's directory's table into tabla_, its path into fich_tab.
@@ -163,6 +196,8 @@ class conversor {
   enum class seccion { ninguna, cabecera, entidades, otra } seccion_ = seccion::ninguna;
   // What the drawing's texts are in when they are not UTF-8: its $DWGCODEPAGE, or the output's.
   pagina_codigos pagina_dibujo_ = pagina_codigos::ansi_1252;
+
+  std::unique_ptr<memoria_lectura, borra_memoria_lectura> memoria_;
 
   // Reused buffers: no allocation per entity once they have grown.
   std::string registro_;

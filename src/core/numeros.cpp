@@ -262,6 +262,25 @@ std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento) {
   return escala_coord_general(texto, con_desplazamiento);
 }
 
+std::int32_t escala_valor(double valor, bool con_desplazamiento) {
+  double v = valor * escala;
+  if (con_desplazamiento) v -= static_cast<double>(desplazamiento_y);
+  const double r = std::nearbyint(v);
+  if (!cabe_en_32(r))
+    throw error_conversion(desbordamiento,
+                           {"value " + std::to_string(valor) + " scales outside 32 bits",
+                            "el valor " + std::to_string(valor) + " queda fuera de 32 bits al escalarlo"});
+  return static_cast<std::int32_t>(r);
+}
+
+double lee_coordenada(std::string_view texto) {
+  std::int64_t k = 0;
+  // k thousandths are exactly the value written, and one correctly rounded division gives
+  // the double nearest to it, as parsing the text does.
+  if (tres_decimales(texto, k)) return static_cast<double>(k) / escala;
+  return lee_numero(texto);
+}
+
 double escala_altura(std::string_view texto) {
   const double v = lee_numero(texto) * escala;
   if (!std::isfinite(v))

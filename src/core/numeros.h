@@ -32,6 +32,14 @@ std::int32_t redondea_32(double valor);
 // rounded half to even into signed 32 bits.
 std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento);
 
+// Steps 3 to 6 of the coordinate rule on a value already read or computed, in drawing units.
+// For a value read from a text, escala_valor(lee_coordenada(t), d) == escala_coord(t, d).
+std::int32_t escala_valor(double valor, bool con_desplazamiento);
+
+// lee_numero() with the commonest form of a coordinate ("217887.088") read without a loop: it
+// gives the same double, the one nearest to the value written.
+double lee_coordenada(std::string_view texto);
+
 // A text height: value x 1000, kept as a double and not rounded; error 6 when it is too large
 // to compute.
 double escala_altura(std::string_view texto);

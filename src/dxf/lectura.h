@@ -3,12 +3,15 @@
 // What the entity readers share: group codes, the group loop of one entity, coordinates and
 // the layer (lectura.cpp).
 
+#include <array>
 #include <string_view>
+#include <vector>
 
 #include "core/conversor.h"
 #include "core/error_conversion.h"
 #include "core/lector_grupos.h"
 #include "core/numeros.h"
+#include "dxf/geometria.h"
 
 namespace tolvar {
 
@@ -24,8 +27,60 @@ inline constexpr int grupo_elevacion = 38;
 // end it with an embedded object whose groups are not the text's.
 inline constexpr int grupo_trozo_texto = 3;
 inline constexpr int grupo_objeto_incrustado = 101;
+// Curves: a radius (an ellipse's ratio), the angles of an arc, a vertex's bulge; an ellipse's
+// parameters are its 41 and 42 too.
+inline constexpr int grupo_radio = 40;
+inline constexpr int grupo_angulo_inicio = 50, grupo_angulo_fin = 51;
+inline constexpr int grupo_comba = 42;
+inline constexpr int grupo_parametro_inicio = 41, grupo_parametro_fin = 42;
+// The extrusion direction, the normal of an entity's plane.
+inline constexpr int grupo_normal_x = 210, grupo_normal_y = 220, grupo_normal_z = 230;
+// A polyface mesh's face record names its corners, the mesh vertices 1, 2, ..., in these.
+inline constexpr int grupo_primera_esquina = 71, grupo_ultima_esquina = 74;
+// Bits of a POLYLINE's group 70: 3D polyline, 3D polygon mesh, polyface mesh; of a VERTEX's:
+// a vertex of a polyface mesh, which with the first and without the second is a face record.
+inline constexpr std::int32_t polilinea_3d = 8, malla_poligonal = 16, malla_caras = 64;
+inline constexpr std::int32_t vertice_malla_3d = 64, vertice_cara = 128;
+
 // DXF's default layer: what an entity without a layer group of its own lies on.
 inline constexpr std::string_view capa_por_defecto = "0";
+
+// A value read as a number, and the line it stands on, for the error that names it; line 0:
+// the entity did not give it, which in a record is 0 and in a computed point 0 drawing units.
+struct valor_leido {
+  double v = 0.0;
+  std::int64_t linea = 0;
+  bool dado() const noexcept { return linea != 0; }
+};
+
+struct punto_leido {
+  valor_leido x, y, z;
+  punto_doble doble() const noexcept { return {x.v, y.v, z.v}; }
+};
+
+struct vertice_leido {
+  punto_leido p;
+  double comba = 0.0;
+};
+
+// Groups 210, 220 and 230, as an entity gives them; DXF's default is (0, 0, 1).
+struct normal_leida {
+  double x = 0.0, y = 0.0, z = 1.0;
+  plano_objeto plano() const { return plano_objeto(x, y, z); }
+};
+
+struct memoria_lectura {
+  // A polyline's vertices, from index 1, as puntos; the points of a mesh's vertices.
+  std::vector<vertice_leido> vertices = std::vector<vertice_leido>(max_puntos + 1);
+  std::vector<tipo_punto> puntos = std::vector<tipo_punto>(max_puntos + 1);
+  // The face records of a polyface mesh: its corners, 0 for none.
+  std::vector<std::array<std::int32_t, 4>> caras;
+  // A polyline's arcs: which vertex each follows, its geometry, its count.
+  std::vector<std::int32_t> tras_vertice;
+  std::vector<arco_comba> arcos;
+  std::vector<curva> curvas;
+  std::vector<double> cuentas;
+};
 
 // The loop of a reader of one entity: each group of the entity goes to por_grupo(g), up to
 // the group 0 that ends it, which goes back to the run loop. por_grupo returns true once the

@@ -6,15 +6,20 @@
 
 namespace tolvar {
 
+// Its vertices lie in its own plane, at its elevation (38), and the plane's normal may come
+// after them: they are kept as read until the polyline ends.
 void conversor::ProcesaLwpolyline() {
   tiene_capa_ = false;
+  memoria_lectura& m = memoria();
   std::int32_t n = 0;
-  std::int32_t z = 0;
+  valor_leido z;
+  normal_leida normal;
+  const bool arcos = opciones_.arcos;
   recorre_entidad("LWPOLYLINE", [&](const grupo& g) {
     switch (g.codigo) {
       case grupo_capa: capa(g); break;
       case grupo_indicadores: e_.elem_cerrado = indicador_cerrado(g); break;
-      case grupo_elevacion: z = coordenada(g, false); break;
+      case grupo_elevacion: lee_valor(g, z); break;
       case grupo_x:
         // Every group 10 starts a vertex: the 5001st is one too many.
         if (n >= max_puntos) {
@@ -24,19 +29,29 @@ void conversor::ProcesaLwpolyline() {
                                  lector_->fichero(), g.num_linea + 1);
         }
         ++n;
-        e_.puntos[static_cast<std::size_t>(n)] = {coordenada(g, false), 0, 0};
+        m.vertices[static_cast<std::size_t>(n)] = {};
+        lee_valor(g, m.vertices[static_cast<std::size_t>(n)].p.x);
         break;
+      // Before any 10 there is no vertex for these; their values are not even looked at.
       case grupo_y:
-        // Before any 10 there is no vertex for it; its value is not even looked at.
-        if (n > 0) e_.puntos[static_cast<std::size_t>(n)].y = coordenada(g, true);
+        if (n > 0) lee_valor(g, m.vertices[static_cast<std::size_t>(n)].p.y);
         break;
-      default: break;
+      case grupo_comba:
+        if (arcos && n > 0) m.vertices[static_cast<std::size_t>(n)].comba = numero(g);
+        break;
+      default: lee_normal(g, normal); break;
     }
     return false;
   });
+  const plano_objeto plano = normal.plano();
   // The entity's last elevation, wherever it stood, is the height of all its vertices.
-  for (std::int32_t i = 1; i <= n; ++i) e_.puntos[static_cast<std::size_t>(i)].z = z;
+  for (std::int32_t i = 1; i <= n; ++i) {
+    vertice_leido& v = m.vertices[static_cast<std::size_t>(i)];
+    v.p.z = z;
+    e_.puntos[static_cast<std::size_t>(i)] = escala_punto(v.p, plano);
+  }
   e_.num_puntos = n;
+  if (arcos) traza_arcos(n, plano);
   clasifica_sin_capa();
   GrabaEntidad();
 }

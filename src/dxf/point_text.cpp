@@ -3,6 +3,7 @@
 #include "core/error_conversion.h"
 #include "core/lector_grupos.h"
 #include "core/numeros.h"
+#include "core/texto.h"
 #include "dxf/lectura.h"
 
 namespace tolvar {
@@ -32,50 +33,56 @@ void conversor::ProcesaPoint() {
   GrabaEntidad();
 }
 
+// A text's point lies in its own plane, whose normal follows the point in files: the values
+// are kept as read until the text ends.
 void conversor::ProcesaText() {
   tiene_capa_ = false;
-  tipo_punto p{};
+  punto_leido p;
+  normal_leida normal;
   bool tiene_texto = false;
   e_.texto.clear();
   recorre_entidad("TEXT", [&](const grupo& g) {
     switch (g.codigo) {
       case grupo_capa: capa(g); break;
-      case grupo_x: p.x = coordenada(g, false); break;
-      case grupo_y: p.y = coordenada(g, true); break;
-      case grupo_z: p.z = coordenada(g, false); break;
+      case grupo_x: lee_valor(g, p.x); break;
+      case grupo_y: lee_valor(g, p.y); break;
+      case grupo_z: lee_valor(g, p.z); break;
       case grupo_altura: e_.AlturaTexto = altura(g); break;
       case grupo_texto:
         e_.texto.assign(g.valor);
         convierte_valor(e_.texto, pagina_dibujo_, opciones_.pagina_salida);
-        // The files have always carried a lone dot as "x".
-        if (e_.texto == ".") e_.texto = "x";
+        // The files have always carried a lone dot as "x"; a dot written with escaped
+        // spaces around it is one too.
+        if (recorta(e_.texto) == ".") e_.texto = "x";
         tiene_texto = true;
         break;
-      default: break;
+      default: lee_normal(g, normal); break;
     }
     return tiene_texto;
   });
-  e_.puntos[1] = p;
+  e_.puntos[1] = escala_punto(p, normal.plano());
   clasifica_sin_capa();
   GrabaEntidad();
 }
 
-// The block's own geometry is not drawn out: its insertion point stands for it, as a point.
+// The block's own geometry is not drawn out: its insertion point stands for it, as a point,
+// in the block's plane like a text's.
 void conversor::ProcesaInsert() {
   tiene_capa_ = false;
-  tipo_punto p{};
+  punto_leido p;
+  normal_leida normal;
   recorre_entidad("INSERT", [&](const grupo& g) {
     switch (g.codigo) {
       case grupo_capa: capa(g); break;
-      case grupo_x: p.x = coordenada(g, false); break;
-      case grupo_y: p.y = coordenada(g, true); break;
-      case grupo_z: p.z = coordenada(g, false); break;
-      default: break;
+      case grupo_x: lee_valor(g, p.x); break;
+      case grupo_y: lee_valor(g, p.y); break;
+      case grupo_z: lee_valor(g, p.z); break;
+      default: lee_normal(g, normal); break;
     }
     return false;
   });
   e_.num_puntos = 1;
-  e_.puntos[1] = p;
+  e_.puntos[1] = escala_punto(p, normal.plano());
   clasifica_sin_capa();
   GrabaEntidad();
 }

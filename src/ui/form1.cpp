@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColor>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,6 +21,8 @@
 #include <QRadioButton>
 #include <string>
 #include <utility>
+
+#include "tolvar/version.h"
 
 namespace tolvar {
 namespace {
@@ -50,6 +54,16 @@ void prepara_dialogo(QFileDialog& d, const QString& anterior) {
   d.setNameFilter(QString::fromUtf8(descripcion_filtro));
   d.setWindowTitle(QString::fromUtf8(titulo_dialogo));
   if (!anterior.isEmpty()) d.setDirectory(QFileInfo(anterior).absolutePath());
+}
+
+QString texto_acerca() {
+  return QStringLiteral(
+      "<p><b>Tolvar " TOLVAR_VERSION "</b></p>"
+      "<p>Conversor de planos DXF en ficheros .bin: cada dibujo DXF ASCII del directorio del "
+      "fichero elegido da NOMBRE.bin, con sus entidades, y NOMBRE.err, con las capas que "
+      "dxfbin.tab no clasifica.</p>"
+      "<p>Desde la línea de órdenes: <code>tolvar-cli</code>. Guía de uso: "
+      "<code>man tolvar</code>, <code>man tolvar-cli</code>.</p>");
 }
 
 QString texto_qt(const std::filesystem::path& ruta) {
@@ -156,6 +170,16 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
   }
 
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+  // The version and what the window is for, out of the way of the form's own layout: the
+  // window's context menu, or F1.
+  auto* acerca = new QAction(QStringLiteral("Acerca de Tolvar…"), this);
+  acerca->setObjectName(QStringLiteral("Acerca"));
+  acerca->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(acerca, &QAction::triggered, this,
+          [this] { QMessageBox::about(this, QStringLiteral("Acerca de Tolvar"), texto_acerca()); });
+  addAction(acerca);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
 
   formulario_->Form_Load();
 }

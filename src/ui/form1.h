@@ -43,6 +43,9 @@ struct escritorio {
 // `anterior`'s directory as the place to start when it is known.
 void prepara_dialogo(QFileDialog& d, const QString& anterior);
 
+// The about box's text: the version and what the window does, in the window's Spanish.
+QString texto_acerca();
+
 // A path as the window shows it, with the system's separators.
 QString texto_qt(const std::filesystem::path& ruta);
 // The path named by a text of the dialog.

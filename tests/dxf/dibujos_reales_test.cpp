@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "support/dibujos.h"
 
@@ -18,7 +19,7 @@ std::string lee_dibujo(const char* nombre) {
 
 // The table is Windows-1252, as the programs that read the .bin files keep it.
 constexpr std::string_view tabla =
-    "VE01 VERTICE\r\nTO01 TOPONIMO\r\nCA01 CAMI\xD1O\r\nPZ01 POZOS\r\nCE01 CERCA\r\n";
+    "VE01 VERTICE\r\nTO01 TOPONIMO\r\nCA01 CAMI\xD1O\r\nPZ01 POZOS\r\nCE01 CERCA\r\nCU01 CURVAS\r\nTI01 TIN\r\n";
 
 // "Peñíscola" at (452000, 4470000), 2.5 high: the same bytes from either drawing.
 const std::string text_penyiscola = hex(
@@ -40,9 +41,10 @@ struct resultado {
   contadores cuentas;
 };
 
-resultado convierte(const char* nombre, tipos_tambien tambien) {
+resultado convierte(const char* nombre, tipos_tambien tambien, bool arcos = false) {
   directorio_prueba d(tabla);
   d.conv.opciones().tambien = tambien;
+  d.conv.opciones().arcos = arcos;
   d.pon("a.dxf", lee_dibujo(nombre));
   d.convierte();
   return {d.lee("a.bin"), d.lee("a.err"), d.conv.cuentas().omitidas.texto(), d.conv.cuentas()};
@@ -127,6 +129,56 @@ TEST(dibujos_reales, r2018_en_utf8_con_la_tabla_en_windows_1252) {
   EXPECT_EQ(todo.omitidas, "1 DIMENSION");
   EXPECT_EQ(todo.cuentas.cont_lwpolyline, 1);
   EXPECT_EQ(todo.cuentas.cont_mtext, 1);
+}
+
+// Curves within a thousandth, faces, a polyface mesh and entities mirrored by the extrusion
+// (0, 0, -1): the units of each record, and the small ones to the byte.
+TEST(dibujos_reales, r2000_con_curvas_caras_y_una_malla) {
+  const std::string texto_espejo = hex(
+      "54 3D 43 55 30 31 00 00 00 00 02 00"
+      "00 F9 F0 1A C0 AE 06 1C 00 00 00 00"
+      "70 10 F1 1A A8 B2 06 1C 00 00 00 00"
+      "E8 03 00 00 00 00 00 00 00 00 00 00"
+      "00 F9 F0 1A C0 AE 06 1C 00 00 00 00"     // (452000, 4470200): x -452000 mirrored
+      "45 73 70 65 6A 6F 00 20 20 20 20 20");
+  const std::string caras = hex(
+      "43 3D 54 49 30 31 00 00 00 00 04 00"     // the mesh's faces, corners 1 2 3 and 1 3 4
+      "00 F9 F0 1A E0 4F 0E 1C 10 27 00 00"
+      "E8 FC F0 1A C8 53 0E 1C E0 2E 00 00"
+      "14 00 00 00 06 00 00 00 A5 07 00 00"
+      "00 F9 F0 1A E0 4F 0E 1C 10 27 00 00"
+      "E8 FC F0 1A E0 4F 0E 1C F8 2A 00 00"
+      "E8 FC F0 1A C8 53 0E 1C E0 2E 00 00"
+      "00 F9 F0 1A E0 4F 0E 1C 10 27 00 00"
+      "43 3D 54 49 30 31 00 00 00 00 04 00"
+      "00 F9 F0 1A E0 4F 0E 1C 10 27 00 00"
+      "E8 FC F0 1A C8 53 0E 1C C8 32 00 00"
+      "14 00 00 00 06 00 00 00 A5 07 00 00"
+      "00 F9 F0 1A E0 4F 0E 1C 10 27 00 00"
+      "E8 FC F0 1A C8 53 0E 1C E0 2E 00 00"
+      "00 F9 F0 1A C8 53 0E 1C C8 32 00 00"
+      "00 F9 F0 1A E0 4F 0E 1C 10 27 00 00");
+  const resultado todo = convierte("r2000_curvas_y_caras.dxf", tipos_tambien::todos(), true);
+  // Circle, arc, ellipse, two polylines with arcs, the mirrored circle, text and polyline,
+  // 3DFACE, SOLID, TRACE and the two faces.
+  std::vector<int> num_elem;
+  for (std::size_t i = 0; i + 12 <= todo.bin.size();) {
+    const int n = static_cast<unsigned char>(todo.bin[i + 10]) | static_cast<unsigned char>(todo.bin[i + 11]) << 8;
+    num_elem.push_back(n);
+    i += 48 + 12 * static_cast<std::size_t>(n);
+  }
+  EXPECT_EQ(num_elem, (std::vector<int>{224, 41, 91, 148, 81, 101, 2, 2, 4, 5, 5, 4, 4}));
+  EXPECT_EQ(muestra_hex(todo.bin.substr(8520, 72)), muestra_hex(texto_espejo));
+  EXPECT_EQ(muestra_hex(todo.bin.substr(todo.bin.size() - 192)), muestra_hex(caras));
+  EXPECT_EQ(todo.omitidas, "");
+  EXPECT_EQ(todo.cuentas.cont_polyline, 2);
+  EXPECT_EQ(todo.cuentas.cont_circle, 2);
+  EXPECT_EQ(todo.cuentas.cont_trace, 1);
+
+  // Read only by default: the 2D polyline with its chords, the text and the mesh.
+  const resultado solo = convierte("r2000_curvas_y_caras.dxf", {});
+  EXPECT_EQ(solo.bin.size(), 48u + 3 * 12 + 72 + 192);
+  EXPECT_EQ(solo.omitidas, "2 CIRCLE, 2 LWPOLYLINE, 1 3DFACE, 1 ARC, 1 ELLIPSE, 1 SOLID, 1 TRACE");
 }
 
 }  // namespace

@@ -276,24 +276,35 @@ TEST_F(ventana_con_dobles, la_casilla_lee_mas_tipos_y_la_linea_dice_lo_omitido) 
   EXPECT_FALSE(ventana.Check1->isChecked());
   EXPECT_TRUE(ventana.Label7->text().isEmpty());
   d.pon("dxfbin.tab", tabla);
-  d.pon("a.dxf", dibujo({"  0", "INSERT", "  8", "CAPA", " 10", "1.5", " 20", "4000002.25", "  0", "CIRCLE",
-                         "  0", "CIRCLE", "  0", "EOF"}));
+  d.pon("a.dxf", dibujo({"  0", "INSERT", "  8", "CAPA", " 10", "1.5", " 20", "4000002.25", "  0", "HATCH",
+                         "  0", "HATCH", "  0", "EOF"}));
   ventana.Option2->click();
   respuestas.push_back(q(d / "a.dxf"));
   ventana.Command1->click();
   EXPECT_EQ(d.lee("a.bin"), "");
-  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 CIRCLE, 1 INSERT"));
+  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 HATCH, 1 INSERT"));
 
   ventana.Check1->click();
   respuestas.push_back(QString());
   ventana.Command1->click();
   EXPECT_EQ(muestra_hex(d.lee("a.bin")), muestra_hex(punto_sin_atr));  // the INSERT, as a point
-  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 CIRCLE"));
+  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 HATCH"));
 
   d.pon("a.dxf", un_punto());
   respuestas.push_back(QString());
   ventana.Command1->click();
   EXPECT_TRUE(ventana.Label7->text().isEmpty());
+
+  // The second box, off at first, draws a polyline's half turn of radius 5 in 79 segments.
+  EXPECT_FALSE(ventana.Check2->isChecked());
+  d.pon("a.dxf", dibujo({"  0", "POLYLINE", "  8", "CAPA", "  0", "VERTEX", " 20", "4000000", " 42", "1", "  0",
+                         "VERTEX", " 10", "10", " 20", "4000000", "  0", "SEQEND", "  0", "EOF"}));
+  for (const std::size_t bytes : {72u, 12u + 36u + 80u * 12u}) {
+    respuestas.push_back(QString());
+    ventana.Command1->click();
+    EXPECT_EQ(d.lee("a.bin").size(), bytes);
+    ventana.Check2->click();
+  }
 }
 
 TEST_F(ventana_con_dobles, primer_dialogo_cancelado_no_cambia_nada) {
