@@ -9,7 +9,7 @@
 #      of the directory; then the button again and the dialog cancelled, which converts the
 #      same directory again;
 #   3. a directory without dxfbin.tab: the error box, closed with Enter, and exit status 53;
-#   4. at 144 pixels per inch, the window half again as large as at 96.
+#   4. at 144 pixels per inch, the window half again as large as at 96; F1 shows the about box.
 #
 #   scripts/conduce_ventana.sh TOLVAR_EXE LINUX_TOLVAR_CLI WORK_DIR
 #
@@ -224,6 +224,14 @@ echo "4. at 144 pixels per inch"
 arranca
 read -r ancho_144 alto_144 < <(tamano "$ventana")
 "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f > /dev/null 2>&1
+con_foco "$ventana"
+xdotool key F1
+espera 30 hay '^Acerca de Tolvar$' || falla "F1 shows no about box"
+acerca=$(ventanas '^Acerca de Tolvar$' | head -n 1)
+con_foco "$acerca"
+import -window "$acerca" "$t/acerca.png"
+xdotool key Return
+espera 30 no_hay '^Acerca de Tolvar$' || falla "the about box stays"
 cierra
 termina 0
 # One and a half times as large, give or take the frame's rounding.

@@ -13,7 +13,7 @@ set(alcance_output core output)
 set(alcance_inspeccion core output inspeccion)
 set(medio dxf codes output inspeccion)
 set(alcance_cli core ${medio} cli tolvar)
-set(alcance_ventana core ventana)
+set(alcance_ventana core ventana tolvar)
 set(alcance_ui core ${medio} ventana ui tolvar)
 set(alcance_win32 core ventana win32 tolvar)
 

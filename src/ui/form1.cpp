@@ -22,7 +22,6 @@
 #include <string>
 #include <utility>
 
-#include "tolvar/version.h"
 
 namespace tolvar {
 namespace {
@@ -57,13 +56,11 @@ void prepara_dialogo(QFileDialog& d, const QString& anterior) {
 }
 
 QString texto_acerca() {
-  return QStringLiteral(
-      "<p><b>Tolvar " TOLVAR_VERSION "</b></p>"
-      "<p>Conversor de planos DXF en ficheros .bin: cada dibujo DXF ASCII del directorio del "
-      "fichero elegido da NOMBRE.bin, con sus entidades, y NOMBRE.err, con las capas que "
-      "dxfbin.tab no clasifica.</p>"
-      "<p>Desde la línea de órdenes: <code>tolvar-cli</code>. Guía de uso: "
-      "<code>man tolvar</code>, <code>man tolvar-cli</code>.</p>");
+  return QStringLiteral("<p><b>%1</b></p><p>%2</p>")
+             .arg(QString::fromStdString(version_acerca()),
+                  QString::fromUtf8(descripcion_acerca)) +
+         QStringLiteral("<p>Desde la línea de órdenes: <code>tolvar-cli</code>. Guía de uso: "
+                        "<code>man tolvar</code>, <code>man tolvar-cli</code>.</p>");
 }
 
 QString texto_qt(const std::filesystem::path& ruta) {
@@ -173,11 +170,11 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
 
   // The version and what the window is for, out of the way of the form's own layout: the
   // window's context menu, or F1.
-  auto* acerca = new QAction(QStringLiteral("Acerca de Tolvar…"), this);
+  auto* acerca = new QAction(QString::fromUtf8(orden_acerca), this);
   acerca->setObjectName(QStringLiteral("Acerca"));
   acerca->setShortcut(QKeySequence(Qt::Key_F1));
   connect(acerca, &QAction::triggered, this,
-          [this] { QMessageBox::about(this, QStringLiteral("Acerca de Tolvar"), texto_acerca()); });
+          [this] { QMessageBox::about(this, QString::fromUtf8(titulo_acerca), texto_acerca()); });
   addAction(acerca);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 

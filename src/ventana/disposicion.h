@@ -85,6 +85,10 @@ inline constexpr const char* titulo_dialogo = "Seleccinar fichero .dxf a tratar"
 inline constexpr const char* descripcion_filtro = "Fichero DXF (*.dxf)";
 inline constexpr const char* patron_filtro = "*.dxf";
 
+// The about box, from the window's context menu or F1: its menu entry and its title.
+inline constexpr const char* orden_acerca = "Acerca de Tolvar…";
+inline constexpr const char* titulo_acerca = "Acerca de Tolvar";
+
 // Twips to the pixels of a screen of `ppp` pixels per inch, to the nearest pixel: 15 twips a
 // pixel at 96.
 constexpr int pixeles(int twips, int ppp) noexcept {

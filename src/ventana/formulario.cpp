@@ -6,6 +6,7 @@
 
 #include "core/error_conversion.h"
 #include "core/texto.h"
+#include "tolvar/version.h"
 
 namespace tolvar {
 
@@ -80,6 +81,8 @@ void formulario::puntero_espera(bool activo) {
 }
 
 bool formulario::atributo_activado() const { return controles_.marcado(control::Option1); }
+
+std::string version_acerca() { return "Tolvar " TOLVAR_VERSION; }
 
 std::string tipos_de_la_casilla() {
   std::string tipos;

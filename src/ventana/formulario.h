@@ -70,6 +70,14 @@ class formulario final : public vista_conversion {
   bool espera_ = false;
 };
 
+// The about box's first two paragraphs, the same in both windows: the program's name and
+// version, and what the window does. Each window adds where its guide is on its system.
+std::string version_acerca();
+inline constexpr const char* descripcion_acerca =
+    "Conversor de planos DXF en ficheros .bin: cada dibujo DXF ASCII del directorio del fichero "
+    "elegido da NOMBRE.bin, con sus entidades, y NOMBRE.err, con las capas que dxfbin.tab no "
+    "clasifica.";
+
 // The kinds Check1 adds, for its tooltip: "LWPOLYLINE, LINE, ... y TRACE".
 std::string tipos_de_la_casilla();
 

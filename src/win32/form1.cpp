@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "win32/recursos.h"
+
 namespace tolvar {
 namespace {
 
@@ -16,6 +18,9 @@ constexpr wchar_t clase_form1[] = L"TolvarForm1";
 constexpr int primer_id = 100;
 
 int id(control c) { return primer_id + static_cast<int>(c); }
+// The about box's entry in the context menu and the system menu, whose commands keep their
+// low four bits clear and stay below the system's own.
+constexpr UINT_PTR orden_acerca_id = 0x0010;
 
 std::wstring ancho(std::string_view utf8) {
   if (utf8.empty()) return {};
@@ -43,7 +48,10 @@ int Form1::ejecuta(int como_se_muestra) {
   clase.cbSize = sizeof clase;
   clase.lpfnWndProc = procedimiento;
   clase.hInstance = instancia_;
-  clase.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  clase.hIcon = LoadIconW(instancia_, MAKEINTRESOURCEW(TOLVAR_ICONO));
+  clase.hIconSm = static_cast<HICON>(
+      LoadImageW(instancia_, MAKEINTRESOURCEW(TOLVAR_ICONO), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   // The colour of dialogs, under labels and buttons alike.
   clase.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
@@ -62,6 +70,11 @@ int Form1::ejecuta(int como_se_muestra) {
                       CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                       instancia_, this) == nullptr)
     return estado_ != 0 ? estado_ : 1;
+  // The about box in the title bar's menu too, where Windows programs keep it.
+  if (HMENU sistema = GetSystemMenu(ventana_, FALSE)) {
+    AppendMenuW(sistema, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(sistema, MF_STRING, orden_acerca_id, ancho(orden_acerca).c_str());
+  }
   ShowWindow(ventana_, como_se_muestra);
   UpdateWindow(ventana_);
   foco_ = hwnd(control::Command1);
@@ -144,6 +157,31 @@ LRESULT Form1::mensaje(HWND h, UINT m, WPARAM w, LPARAM l) {
         foco_ = GetFocus();
       } else if (foco_ != nullptr && IsChild(h, foco_)) {
         SetFocus(foco_);
+        return 0;
+      }
+      break;
+    case WM_HELP:
+      // F1, wherever the focus is: the controls hand it to their parent.
+      acerca();
+      return TRUE;
+    case WM_CONTEXTMENU: {
+      POINT p{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+      // From the keyboard (the menu key, Shift+F10): at the window's corner.
+      if (p.x == -1 && p.y == -1) {
+        p = {0, 0};
+        ClientToScreen(h, &p);
+      }
+      HMENU menu = CreatePopupMenu();
+      AppendMenuW(menu, MF_STRING, orden_acerca_id, ancho(orden_acerca).c_str());
+      const BOOL elegido =
+          TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, h, nullptr);
+      DestroyMenu(menu);
+      if (static_cast<UINT_PTR>(elegido) == orden_acerca_id) acerca();
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      if ((w & 0xFFF0) == orden_acerca_id) {
+        acerca();
         return 0;
       }
       break;
@@ -316,6 +354,24 @@ void Form1::puntero_espera(bool activo) {
 
 void Form1::avisa_error(const std::string& titulo, const std::string& texto) {
   MessageBoxW(ventana_, ancho(texto).c_str(), ancho(titulo).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Form1::acerca() {
+  // The guide here is the README beside the program; Linux's window names its manual pages.
+  const std::wstring texto =
+      ancho(version_acerca() + "\n\n" + descripcion_acerca +
+            "\n\nDesde la línea de órdenes: tolvar-cli.exe. Guía de uso: README.md, junto a "
+            "tolvar.exe.");
+  const std::wstring titulo = ancho(titulo_acerca);
+  MSGBOXPARAMSW caja{};
+  caja.cbSize = sizeof caja;
+  caja.hwndOwner = ventana_;
+  caja.hInstance = instancia_;
+  caja.lpszText = texto.c_str();
+  caja.lpszCaption = titulo.c_str();
+  caja.dwStyle = MB_OK | MB_USERICON;
+  caja.lpszIcon = MAKEINTRESOURCEW(TOLVAR_ICONO);
+  MessageBoxIndirectW(&caja);
 }
 
 void Form1::termina(int estado) {

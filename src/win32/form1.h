@@ -31,6 +31,8 @@ class Form1 final : private controles {
   LRESULT mensaje(HWND h, UINT m, WPARAM w, LPARAM l);
   void crea_controles();
   void dibuja_boton(const DRAWITEMSTRUCT& d) const;
+  // The version and what the window is for: F1, the context menu or the title bar's menu.
+  void acerca();
   HWND hwnd(control c) const { return hwnds_[static_cast<std::size_t>(c)]; }
 
   std::filesystem::path elige_fichero(const std::filesystem::path& anterior) override;
