@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Windows, checked from Debian: cross-builds the core, tolvar-cli and the tests with MinGW-w64,
-# runs the tests and tolvar-cli under Wine (headless, a prefix of its own in build-windows/),
-# checks that the .bin and .err files it writes are byte for byte the Linux build's, on names
-# with "ñ", "í" and letters outside Windows-1252, and packs tolvar-cli-VERSION-win64.zip.
+# Windows, checked from Debian: cross-builds the core, tolvar-cli, the window tolvar.exe and the
+# tests with MinGW-w64, runs the tests and tolvar-cli under Wine (headless, a prefix of its own in
+# build-windows/), checks that the .bin and .err files it writes are byte for byte the Linux
+# build's, on names with "ñ", "í" and letters outside Windows-1252, drives the window on a
+# virtual display (scripts/conduce_ventana.sh), packs tolvar-VERSION-win64.zip and the installer
+# tolvar-VERSION-win64-setup.exe, and installs, uses and uninstalls that under Wine.
 #
 #   scripts/windows.sh [LINUX_TOLVAR_CLI]
 #
@@ -15,7 +17,7 @@ b=$raiz/build-windows
 trabajos=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 
 scripts/instala_dependencias.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest \
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev nsis xvfb xdotool x11-xserver-utils imagemagick
 
 tiempos=()
 reloj=0
@@ -33,7 +35,7 @@ if [ ! -f "$b/googletest/lib/cmake/GTest/GTestConfig.cmake" ]; then
 fi
 acaba
 
-empieza "build of the core, tolvar-cli and the tests (warnings as errors)"
+empieza "build of the core, tolvar-cli, tolvar.exe and the tests (warnings as errors)"
 cmake -S . -B "$b/tolvar" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DTOLVAR_WERROR=ON \
   -DGTest_DIR="$b/googletest/lib/cmake/GTest" > /dev/null
@@ -50,16 +52,19 @@ if [ ! -x "$linux_cli" ]; then
 fi
 linux_cli=$(realpath "$linux_cli")
 exe=$b/tolvar/src/cli/tolvar-cli.exe
+ventana=$b/tolvar/src/win32/tolvar.exe
 
-# No DLL beside the program: only system ones.
-dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -u | tr '\n' ' ')
-for dll in $dlls; do
-  case ${dll,,} in
-    kernel32.dll | msvcrt.dll | shell32.dll | user32.dll | advapi32.dll) ;;
-    *) falla "tolvar-cli.exe needs $dll" ;;
-  esac
+# No DLL beside the programs: only system ones.
+for programa in "$exe" "$ventana"; do
+  dlls=$(x86_64-w64-mingw32-objdump -p "$programa" | awk '/DLL Name:/ { print $3 }' | sort -u | tr '\n' ' ')
+  for dll in $dlls; do
+    case ${dll,,} in
+      kernel32.dll | msvcrt.dll | shell32.dll | user32.dll | advapi32.dll | gdi32.dll | comdlg32.dll | comctl32.dll) ;;
+      *) falla "${programa##*/} needs $dll" ;;
+    esac
+  done
+  echo "${programa##*/} imports only: $dlls"
 done
-echo "tolvar-cli.exe imports only: $dlls"
 
 empieza "Wine prefix (wineboot)"
 # mscoree, mshtml off: no .NET and no HTML engine, which Wine would otherwise offer to install.
@@ -72,6 +77,9 @@ trap '"$wineserver" -k 2> /dev/null || true' EXIT
 # shuts down fails with "wine client error ... Connection reset by peer". Wine's own background
 # programs start here too, with no output a test's pipe would wait on.
 mkdir -p "$WINEPREFIX"  # the server starts in it
+# A server left by an earlier run that was stopped: a new one would not start beside it.
+"$wineserver" -k 2> /dev/null || true
+"$wineserver" -w 2> /dev/null || true
 "$wineserver" -p > /dev/null 2>&1
 "$wine" wineboot --init > /dev/null 2>&1
 acaba
@@ -179,23 +187,64 @@ cmp "$m/linux/$dir/plano_ñí.svg" "$m/windows/$dir/plano_ñí.svg" || falla "th
 echo "dump and render: the same text and the same SVG"
 acaba
 
-empieza "zip"
+empieza "the window under Wine, driven on a virtual display"
+scripts/conduce_ventana.sh "$ventana" "$linux_cli" "$b/ventana"
+# It stopped its server, which had the display; the next stages run headless again.
+"$wineserver" -p > /dev/null 2>&1
+acaba
+
+empieza "zip and installer"
 rm -rf "$b/tolvar/paquete"
 (cd "$b/tolvar" && cpack > /dev/null)
-zip=$(ls "$b"/tolvar/paquete/tolvar-cli-*-win64.zip)
+zip=$(ls "$b"/tolvar/paquete/tolvar-*-win64.zip)
+instalador=$(ls "$b"/tolvar/paquete/tolvar-*-win64-setup.exe)
 contenido=$(cmake -E tar tf "$zip" | sort)
 echo "$contenido"
-for f in tolvar-cli.exe README.md examples/dxfbin.tab examples/plano_norte.dxf; do
-  grep -q "^tolvar-cli-[^/]*-win64/$f\$" <<< "$contenido" || falla "$f missing from the zip"
+for f in tolvar.exe tolvar-cli.exe README.md examples/dxfbin.tab examples/plano_norte.dxf; do
+  grep -q "^tolvar-[^/]*-win64/$f\$" <<< "$contenido" || falla "$f missing from the zip"
 done
 ! grep -q -e '\.bin$' -e '\.err$' <<< "$contenido" || falla "outputs of a run in the zip"
 # Unpacked alone, it converts its own examples as Linux does.
 rm -rf "$b/zip" && mkdir -p "$b/zip/linux" && (cd "$b/zip" && cmake -E tar xf "$zip")
 cp examples/*.dxf examples/dxfbin.tab "$b/zip/linux/"
 "$linux_cli" "$b/zip/linux" > /dev/null
-(cd "$b"/zip/tolvar-cli-*-win64 && "$wine" tolvar-cli.exe examples > /dev/null)
-compara "$b/zip/linux" "$(echo "$b"/zip/tolvar-cli-*-win64/examples)"
+(cd "$b"/zip/tolvar-*-win64 && "$wine" tolvar-cli.exe examples > /dev/null)
+compara "$b/zip/linux" "$(echo "$b"/zip/tolvar-*-win64/examples)"
 echo "$zip ($(wc -c < "$zip") bytes)"
+echo "$instalador ($(wc -c < "$instalador") bytes)"
+acaba
+
+empieza "installer under Wine: silent install, use, uninstall"
+destino="$WINEPREFIX/drive_c/Program Files/Tolvar"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tolvar"
+listado() { "$wine" uninstaller --list 2> /dev/null | tr -d '\r'; }
+rm -rf "$destino"
+"$wine" "$instalador" /S || falla "the installer failed"
+# Once more over itself, as an update would be: it still installs, and is listed once.
+"$wine" "$instalador" /S || falla "the installer failed over an installed copy"
+for f in tolvar.exe tolvar-cli.exe README.md Uninstall.exe examples/dxfbin.tab examples/plano_norte.dxf \
+         examples/plano_sur.dxf; do
+  [ -f "$destino/$f" ] || falla "the installer left no Program Files\\Tolvar\\$f"
+done
+[ -f "$menu/Tolvar.lnk" ] || falla "no Start-menu entry for the window"
+[ "$(grep -c "|||Tolvar " <<< "$(listado)")" = 1 ] ||
+  falla "Tolvar is not once among the installed programs: $(listado)"
+echo "installed: $(cd "$destino" && find . -type f | sort | tr '\n' ' ')"
+rm -rf "$b/instalado" && mkdir -p "$b/instalado"
+cp examples/*.dxf examples/dxfbin.tab "$b/instalado/"
+"$linux_cli" "$b/instalado" > /dev/null
+"$wine" 'C:\Program Files\Tolvar\tolvar-cli.exe' 'C:\Program Files\Tolvar\examples' > /dev/null
+compara "$b/instalado" "$destino/examples"
+# The uninstaller runs a copy of itself from the temporary folder and returns at once.
+"$wine" "$destino/Uninstall.exe" /S || falla "the uninstaller failed"
+desinstalado() { [ ! -e "$destino/Uninstall.exe" ] && [ ! -e "$menu" ] && ! grep -q "|||Tolvar " <<< "$(listado)"; }
+for _ in $(seq 60); do desinstalado && break; sleep 0.5; done
+desinstalado || falla "the uninstaller left the program, its menu or its entry"
+# What the conversion wrote is the user's, not the installer's: it stays, and nothing else.
+quedan=$(cd "$destino" && find . -type f | sort)
+[ "$quedan" = "$(cd "$b/instalado" && ls -- *.bin *.err | sed 's|^|./examples/|' | sort)" ] ||
+  falla "the uninstaller left $quedan"
+echo "uninstalled: only the outputs of the conversion stay"
 acaba
 
 "$wineserver" -k 2> /dev/null || true

@@ -1,8 +1,10 @@
 #include "ui/form1.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColor>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
@@ -17,53 +19,19 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
-#include <exception>
-#include <iterator>
 #include <string>
 #include <utility>
 
-#include "core/error_conversion.h"
-#include "core/texto.h"
-#include "tolvar/version.h"
 
 namespace tolvar {
 namespace {
 
 // The layout is drawn in twips; 15 twips are one pixel at 96 pixels per inch. Qt scales
 // these device-independent pixels on high-DPI screens itself.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) { return pixeles(twips, 96); }
 static_assert(px(7635) == 509 && px(5475) == 365);
 
-void coloca(QWidget* w, int izquierda, int arriba, int ancho, int alto) {
-  w->setGeometry(px(izquierda), px(arriba), px(ancho), px(alto));
-}
-
-template <class T, class... A>
-T* control(QWidget* padre, const char* nombre, A&&... a) {
-  T* w = new T(std::forward<A>(a)..., padre);
-  w->setObjectName(QString::fromLatin1(nombre));
-  return w;
-}
-
-QLineEdit* caja(QWidget* padre, const char* nombre, int arriba) {
-  auto* t = control<QLineEdit>(padre, nombre, QStringLiteral("0"));
-  coloca(t, 4440, arriba, 855, 285);
-  QPalette p = t->palette();
-  p.setColor(QPalette::Base, QColor(255, 224, 192));
-  t->setPalette(p);
-  return t;
-}
-
-QLabel* etiqueta(QWidget* padre, const char* nombre, const QString& texto, int izquierda,
-                 int arriba, int ancho, int alto) {
-  auto* l = control<QLabel>(padre, nombre, texto);
-  coloca(l, izquierda, arriba, ancho, alto);
-  // Label5 and Label6 are two lines high so that a long path goes below its caption,
-  // broken at the space after the colon.
-  l->setWordWrap(true);
-  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  return l;
-}
+QColor color(color_rgb c) { return QColor(c.rojo, c.verde, c.azul); }
 
 QString dialogo_real(QWidget* padre, const QString& anterior) {
   QFileDialog d(padre);
@@ -81,23 +49,22 @@ void prepara_dialogo(QFileDialog& d, const QString& anterior) {
   // A mistyped name would end the program with "file not found" in the middle of the work;
   // the dialog refuses it instead.
   d.setFileMode(QFileDialog::ExistingFile);
-  d.setNameFilter(QStringLiteral("Fichero DXF (*.dxf)"));
-  d.setWindowTitle(QStringLiteral("Seleccinar fichero .dxf a tratar"));
+  // Qt reads the pattern from the parentheses of the description.
+  d.setNameFilter(QString::fromUtf8(descripcion_filtro));
+  d.setWindowTitle(QString::fromUtf8(titulo_dialogo));
   if (!anterior.isEmpty()) d.setDirectory(QFileInfo(anterior).absolutePath());
 }
 
 QString texto_acerca() {
-  return QStringLiteral(
-      "<p><b>Tolvar " TOLVAR_VERSION "</b></p>"
-      "<p>Conversor de planos DXF en ficheros .bin: cada dibujo DXF ASCII del directorio del "
-      "fichero elegido da NOMBRE.bin, con sus entidades, y NOMBRE.err, con las capas que "
-      "dxfbin.tab no clasifica.</p>"
-      "<p>Desde la línea de órdenes: <code>tolvar-cli</code>. Guía de uso: "
-      "<code>man tolvar</code>, <code>man tolvar-cli</code>.</p>");
+  return QStringLiteral("<p><b>%1</b></p><p>%2</p>")
+             .arg(QString::fromStdString(version_acerca()),
+                  QString::fromUtf8(descripcion_acerca)) +
+         QStringLiteral("<p>Desde la línea de órdenes: <code>tolvar-cli</code>. Guía de uso: "
+                        "<code>man tolvar</code>, <code>man tolvar-cli</code>.</p>");
 }
 
 QString texto_qt(const std::filesystem::path& ruta) {
-  return QDir::toNativeSeparators(QString::fromStdString(texto_ruta(ruta)));
+  return QString::fromStdString(texto_ventana(ruta));
 }
 
 std::filesystem::path ruta_de(const QString& texto) {
@@ -126,71 +93,76 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
   if (!escritorio_.avisa_error) escritorio_.avisa_error = real.avisa_error;
   if (!escritorio_.termina) escritorio_.termina = real.termina;
   if (!fs_) fs_ = std::make_unique<ficheros_disco>();
-  conv_ = std::make_unique<conversor>(*this, *fs_);
+  formulario_ = std::make_unique<formulario>(static_cast<controles&>(*this), *fs_);
 
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("TOLVAR"));
+  setWindowTitle(QString::fromUtf8(titulo_ventana));
   // The boxes of the layout are sized for an 8-point sans serif; systems without MS Sans
   // Serif get their own sans serif of that size.
   QFont estandar(QStringLiteral("MS Sans Serif"), 8);
   estandar.setStyleHint(QFont::SansSerif);
   setFont(estandar);
-  setFixedSize(px(7635), px(5475));
+  setFixedSize(px(ancho_ventana), px(alto_ventana));
 
-  Command1 = control<QPushButton>(this, "Command1", QStringLiteral("Elegir Fichero"));
-  coloca(Command1, 360, 600, 1455, 855);
+  for (const descripcion_control& d : controles_ventana) {
+    const QString texto = QString::fromUtf8(d.texto);
+    QWidget* w = nullptr;
+    switch (d.tipo) {
+      case tipo_control::boton: w = new QPushButton(texto, this); break;
+      case tipo_control::etiqueta: {
+        auto* l = new QLabel(texto, this);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        w = l;
+        break;
+      }
+      case tipo_control::caja: {
+        w = new QLineEdit(texto, this);
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, color(color_cajas));
+        w->setPalette(p);
+        break;
+      }
+      case tipo_control::marco: w = new QGroupBox(texto, this); break;
+      // Children of the frame, so their places are the frame's own and they exclude each other.
+      case tipo_control::opcion: w = new QRadioButton(texto, widget(control::Frame1)); break;
+      case tipo_control::casilla: w = new QCheckBox(texto, this); break;
+    }
+    w->setObjectName(QString::fromLatin1(d.nombre));
+    w->setGeometry(px(d.sitio.izquierda), px(d.sitio.arriba), px(d.sitio.ancho), px(d.sitio.alto));
+    widgets_[static_cast<std::size_t>(d.id)] = w;
+  }
+  Command1 = static_cast<QPushButton*>(widget(control::Command1));
+  Label2 = static_cast<QLabel*>(widget(control::Label2));
+  Text1 = static_cast<QLineEdit*>(widget(control::Text1));
+  Label3 = static_cast<QLabel*>(widget(control::Label3));
+  Text2 = static_cast<QLineEdit*>(widget(control::Text2));
+  Label4 = static_cast<QLabel*>(widget(control::Label4));
+  Text3 = static_cast<QLineEdit*>(widget(control::Text3));
+  Frame1 = static_cast<QGroupBox*>(widget(control::Frame1));
+  Option1 = static_cast<QRadioButton*>(widget(control::Option1));
+  Option2 = static_cast<QRadioButton*>(widget(control::Option2));
+  Label5 = static_cast<QLabel*>(widget(control::Label5));
+  Label6 = static_cast<QLabel*>(widget(control::Label6));
+  Label7 = static_cast<QLabel*>(widget(control::Label7));
+  Check1 = static_cast<QCheckBox*>(widget(control::Check1));
+  Check2 = static_cast<QCheckBox*>(widget(control::Check2));
+  Label1 = static_cast<QLabel*>(widget(control::Label1));
+
   {
     QPalette p = Command1->palette();
-    p.setColor(QPalette::Button, QColor(224, 224, 224));
+    p.setColor(QPalette::Button, color(color_boton));
     Command1->setPalette(p);
   }
-
-  Label2 = etiqueta(this, "Label2", QStringLiteral("POLYLINE leidas :"), 2640, 480, 1815, 255);
-  Text1 = caja(this, "Text1", 480);
-  Label3 = etiqueta(this, "Label3", QStringLiteral("POINT leidos :"), 2640, 960, 1695, 375);
-  Text2 = caja(this, "Text2", 960);
-  Label4 = etiqueta(this, "Label4", QStringLiteral("TEXT leidos  :"), 2640, 1440, 1695, 375);
-  Text3 = caja(this, "Text3", 1440);
-
-  Frame1 = control<QGroupBox>(this, "Frame1", QStringLiteral("Añadir ATR =201"));
-  coloca(Frame1, 5760, 480, 1695, 1095);
-  // Children of the frame, so their places are the frame's own and they exclude each other.
-  Option1 = control<QRadioButton>(Frame1, "Option1", QStringLiteral("Sí"));
-  coloca(Option1, 120, 360, 1335, 255);
-  Option2 = control<QRadioButton>(Frame1, "Option2", QStringLiteral("No"));
-  coloca(Option2, 120, 600, 1215, 375);
-
-  Label5 = etiqueta(this, "Label5", QString(), 240, 2160, 6615, 495);
-  Label6 = etiqueta(this, "Label6", QString(), 240, 2880, 6615, 615);
-  Label7 = etiqueta(this, "Label7", QString(), 240, 3600, 6615, 615);
-
-  // Under the attribute frame, as wide as the counters and the frame together: its caption
-  // does not fit under the frame alone. Ten names do not fit at all: the tooltip lists them.
-  Check1 = control<QCheckBox>(this, "Check1",
-                              QStringLiteral("Leer también todas las demás entidades"));
-  coloca(Check1, 2640, 1800, 4815, 300);
-  {
-    QString tipos;
-    const std::size_t n = std::size(tipos_a_peticion);
-    for (std::size_t i = 0; i < n; ++i) {
-      if (i > 0) tipos += i + 1 == n ? QStringLiteral(" y ") : QStringLiteral(", ");
-      tipos += QString::fromLatin1(tipos_a_peticion[i].nombre);
-    }
-    Check1->setToolTip(tipos);
-  }
-  // Beside the end message, the one free place as wide as its caption.
-  Check2 = control<QCheckBox>(this, "Check2", QStringLiteral("Trazar los arcos de las polilíneas"));
-  coloca(Check2, 240, 4620, 3960, 300);
-
-  Label1 = etiqueta(this, "Label1", QStringLiteral("Proceso Finalizado."), 4320, 4560, 3015, 615);
+  Check1->setToolTip(QString::fromUtf8(tipos_de_la_casilla()));
   {
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(13.5);
+    f.setPointSizeF(puntos_fin);
     f.setBold(true);
     Label1->setFont(f);
     QPalette p = Label1->palette();
-    p.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    p.setColor(QPalette::WindowText, color(color_fin));
     Label1->setPalette(p);
   }
 
@@ -198,94 +170,50 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
 
   // The version and what the window is for, out of the way of the form's own layout: the
   // window's context menu, or F1.
-  auto* acerca = new QAction(QStringLiteral("Acerca de Tolvar…"), this);
+  auto* acerca = new QAction(QString::fromUtf8(orden_acerca), this);
   acerca->setObjectName(QStringLiteral("Acerca"));
   acerca->setShortcut(QKeySequence(Qt::Key_F1));
   connect(acerca, &QAction::triggered, this,
-          [this] { QMessageBox::about(this, QStringLiteral("Acerca de Tolvar"), texto_acerca()); });
+          [this] { QMessageBox::about(this, QString::fromUtf8(titulo_acerca), texto_acerca()); });
   addAction(acerca);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 
-  Form_Load();
+  formulario_->Form_Load();
 }
 
 Form1::~Form1() {
   if (espera_) QApplication::restoreOverrideCursor();
 }
 
-void Form1::Form_Load() {
-  Label1->setVisible(false);
-  Option1->setChecked(true);
-  Check1->setChecked(false);
-  Check2->setChecked(false);
+std::filesystem::path Form1::elige_fichero(const std::filesystem::path& anterior) {
+  const QString ruta =
+      escritorio_.elige_fichero(this, anterior.empty() ? QString() : texto_qt(anterior));
+  return ruta.isEmpty() ? std::filesystem::path() : ruta_de(ruta);
 }
 
-void Form1::Command1_Click() {
-  estado_conversion& e = conv_->estado();
-  const QString ruta = escritorio_.elige_fichero(this, e.fich_dxf.empty() ? QString()
-                                                                          : texto_qt(e.fich_dxf));
-  if (!ruta.isEmpty()) e.fich_dxf = ruta_de(ruta);
-  // The window writes in Windows-1252 always, the code page of the maps it was made for.
-  // The default tolerance: the window has no place to ask for another.
-  conv_->opciones() = {Check1->isChecked() ? tipos_tambien::todos() : tipos_tambien{},
-                       pagina_codigos::ansi_1252, Check2->isChecked(), tolerancia_por_defecto};
-  // The batch runs here, on the window's thread, to its end: no input reaches the window
-  // meanwhile, and it changes only through the repaints of the calls it makes.
-  try {
-    conv_->ProcesoLote();
-  } catch (const error_conversion& x) {
-    // In Spanish, as every caption of the window: "Error 53 (no se ha encontrado el
-    // fichero): ... -- fichero, línea n".
-    falla(x.numero(), QString::fromStdString(x.mensaje(idioma::espanol)));
-  } catch (const std::exception& x) {
-    // Not one of the conversion's own failures; tolvar-cli ends with 1 for these too.
-    falla(1, QStringLiteral("Error 1: ") + QString::fromUtf8(x.what()));
-  }
-}
-
-void Form1::falla(int numero, const QString& texto) {
-  // The batch never reached its end, where the pointer goes back: the message box would
-  // otherwise show under the wait pointer.
-  puntero_espera(false);
-  escritorio_.avisa_error(this, QStringLiteral("TOLVAR"), texto);
-  escritorio_.termina(numero);
-}
-
-void Form1::muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
-                               std::int32_t cont_text) {
-  Text1->setText(QString::number(cont_polyline));
-  Text2->setText(QString::number(cont_point));
-  Text3->setText(QString::number(cont_text));
+void Form1::pon_texto(control c, const std::string& texto) {
+  QWidget* w = widget(c);
+  const QString t = QString::fromStdString(texto);
+  if (auto* caja = qobject_cast<QLineEdit*>(w)) caja->setText(t);
+  if (auto* etiqueta = qobject_cast<QLabel*>(w)) etiqueta->setText(t);
   // repaint(), not update(): an update waits for the event loop, which the batch holds.
-  Text1->repaint();
-  Text2->repaint();
-  Text3->repaint();
+  w->repaint();
 }
 
-void Form1::muestra_resumen(const contadores& cuentas) {
-  const std::string omitidas = cuentas.omitidas.texto();
-  Label7->setText(omitidas.empty() ? QString()
-                                   : QStringLiteral("Entidades omitidas : ") +
-                                         QString::fromStdString(omitidas));
-  Label7->repaint();
+void Form1::muestra(control c, bool visible) {
+  widget(c)->setVisible(visible);
+  if (visible) widget(c)->repaint();
 }
 
-void Form1::muestra_ficheros(const std::filesystem::path& bin, const std::filesystem::path& err) {
-  Label5->setText(QStringLiteral("Creado el fichero : ") + texto_qt(bin));
-  Label5->repaint();
-  Label6->setText(QStringLiteral("Creado el fichero : ") + texto_qt(err));
-  Label6->repaint();
+bool Form1::marcado(control c) const {
+  return static_cast<QAbstractButton*>(widget(c))->isChecked();
 }
 
-void Form1::muestra_fin() {
-  Label1->setVisible(true);
-  Label1->repaint();
+void Form1::marca(control c, bool marcado) {
+  static_cast<QAbstractButton*>(widget(c))->setChecked(marcado);
 }
 
 void Form1::puntero_espera(bool activo) {
-  // Every drawing asks for the wait pointer and the batch gives it back once; Qt stacks
-  // override cursors, so only the first request pushes one.
-  if (activo == espera_) return;
   espera_ = activo;
   if (activo) {
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
@@ -294,6 +222,10 @@ void Form1::puntero_espera(bool activo) {
   }
 }
 
-bool Form1::atributo_activado() const { return Option1->isChecked(); }
+void Form1::avisa_error(const std::string& titulo, const std::string& texto) {
+  escritorio_.avisa_error(this, QString::fromStdString(titulo), QString::fromStdString(texto));
+}
+
+void Form1::termina(int estado) { escritorio_.termina(estado); }
 
 }  // namespace tolvar

@@ -2,13 +2,17 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "core/conversor.h"
 #include "core/ficheros.h"
-#include "core/vista_conversion.h"
+#include "ventana/disposicion.h"
+#include "ventana/formulario.h"
 
 class QCheckBox;
 class QFileDialog;
@@ -35,8 +39,8 @@ struct escritorio {
   static escritorio real();
 };
 
-// Sets up the file-open dialog the button shows: open mode, the one filter "Fichero DXF
-// (*.dxf)", its title, and `anterior`'s directory as the place to start when it is known.
+// Sets up the file-open dialog the button shows: open mode, the one filter, its title, and
+// `anterior`'s directory as the place to start when it is known.
 void prepara_dialogo(QFileDialog& d, const QString& anterior);
 
 // The about box's text: the version and what the window does, in the window's Spanish.
@@ -47,9 +51,9 @@ QString texto_qt(const std::filesystem::path& ruta);
 // The path named by a text of the dialog.
 std::filesystem::path ruta_de(const QString& texto);
 
-// The main window. Its controls keep their numbered names and are public, as a form's
-// controls are, so that tests can look at them and press the button.
-class Form1 final : public QWidget, public vista_conversion {
+// The main window drawn by Qt: its controls, and the desktop of `escritorio`. What it does
+// with them is the formulario's, which the Win32 window shares.
+class Form1 final : public QWidget, private controles {
  public:
   // Builds every control at its place and runs Form_Load; the window is not shown yet.
   // Empty members of `e` and a null `fs` take the real desktop and disk.
@@ -61,20 +65,14 @@ class Form1 final : public QWidget, public vista_conversion {
 
   // The button: the dialog, then the whole batch of the chosen drawing's directory. A failure
   // is shown in a message box and ends the program with the error's number.
-  void Command1_Click();
+  void Command1_Click() { formulario_->Command1_Click(); }
 
-  // The conversion behind the window: its state outlives each batch.
-  conversor& conv() noexcept { return *conv_; }
+  // The behaviour behind the window, and the conversion it runs: their state outlives each
+  // batch.
+  formulario& comun() noexcept { return *formulario_; }
+  conversor& conv() noexcept { return formulario_->conv(); }
 
-  void muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
-                          std::int32_t cont_text) override;
-  void muestra_resumen(const contadores& cuentas) override;
-  void muestra_ficheros(const std::filesystem::path& bin,
-                        const std::filesystem::path& err) override;
-  void muestra_fin() override;
-  void puntero_espera(bool activo) override;
-  bool atributo_activado() const override;
-
+  // Public, as a form's controls are, so that tests can look at them and press the button.
   QPushButton* Command1 = nullptr;
   QLabel* Label2 = nullptr;
   QLineEdit* Text1 = nullptr;
@@ -93,13 +91,22 @@ class Form1 final : public QWidget, public vista_conversion {
   QLabel* Label1 = nullptr;
 
  private:
-  void Form_Load();
-  void falla(int numero, const QString& texto);
+  std::filesystem::path elige_fichero(const std::filesystem::path& anterior) override;
+  void pon_texto(control c, const std::string& texto) override;
+  void muestra(control c, bool visible) override;
+  bool marcado(control c) const override;
+  void marca(control c, bool marcado) override;
+  void puntero_espera(bool activo) override;
+  void avisa_error(const std::string& titulo, const std::string& texto) override;
+  void termina(int estado) override;
+
+  QWidget* widget(control c) const { return widgets_[static_cast<std::size_t>(c)]; }
 
   escritorio escritorio_;
   std::unique_ptr<ficheros> fs_;
-  std::unique_ptr<conversor> conv_;
-  bool espera_ = false;   // Qt stacks override cursors; each drawing asks for one
+  std::unique_ptr<formulario> formulario_;
+  std::array<QWidget*, num_controles> widgets_{};
+  bool espera_ = false;   // an override cursor is on
 };
 
 }  // namespace tolvar

@@ -173,7 +173,7 @@ TEST_F(ventana_con_dobles, estado_tras_form_load) {
   EXPECT_TRUE(ventana.Label1->isHidden());
   EXPECT_TRUE(ventana.Option1->isChecked());
   EXPECT_FALSE(ventana.Option2->isChecked());
-  EXPECT_TRUE(ventana.atributo_activado());
+  EXPECT_TRUE(ventana.comun().atributo_activado());
   EXPECT_EQ(ventana.Text1->text(), QStringLiteral("0"));
   EXPECT_EQ(ventana.Text2->text(), QStringLiteral("0"));
   EXPECT_EQ(ventana.Text3->text(), QStringLiteral("0"));
@@ -183,7 +183,7 @@ TEST_F(ventana_con_dobles, estado_tras_form_load) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   ventana.Option2->setChecked(true);
   EXPECT_FALSE(ventana.Option1->isChecked());
-  EXPECT_FALSE(ventana.atributo_activado());
+  EXPECT_FALSE(ventana.comun().atributo_activado());
 }
 
 TEST_F(ventana_con_dobles, geometria_en_pixeles_de_15_twips) {
@@ -255,7 +255,7 @@ TEST_F(ventana_con_dobles, la_opcion_no_llega_a_los_registros) {
   d.pon("dxfbin.tab", tabla);
   d.pon("a.dxf", un_punto());
   ventana.Option2->click();
-  EXPECT_FALSE(ventana.atributo_activado());
+  EXPECT_FALSE(ventana.comun().atributo_activado());
   respuestas.push_back(q(d / "a.dxf"));
 
   ventana.Command1->click();

@@ -1,0 +1,19 @@
+// tolvar.exe: the converter's window on the Win32 API. Closing the window ends the program; a
+// failed conversion ends it with the error's number as its status, once its message box is
+// closed.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "win32/form1.h"
+
+int WINAPI wWinMain(HINSTANCE instancia, HINSTANCE, PWSTR, int como_se_muestra) {
+  // Drawn at the screen's own resolution, the layout scaled by it, rather than drawn at 96
+  // pixels per inch and stretched into a blur by the system.
+  SetProcessDPIAware();
+  // The tooltip of Check1.
+  INITCOMMONCONTROLSEX comunes{sizeof comunes, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&comunes);
+  tolvar::Form1 ventana(instancia);
+  return ventana.ejecuta(como_se_muestra);
+}
