@@ -177,6 +177,27 @@ corre windows_es 13 roto
 compara_texto "$m/linux_es.err" "$m/windows_es.err"
 cat "$m/windows_es.err"
 
+# Curves: every point computed with the C library's sin, cos, atan, atan2 and fmod, which are
+# MinGW's here and glibc's there; the .bin files must not differ by one thousandth.
+for lado in linux windows; do
+  mkdir -p "$m/$lado/curvas_$dir"
+  printf 'CU01 CURVAS\r\nTI01 TIN\r\n' > "$m/$lado/curvas_$dir/dxfbin.tab"
+  cp tests/dibujos/r2000_curvas_y_caras.dxf "$m/$lado/curvas_$dir/"
+  awk 'BEGIN { for (i = 0; i < 3000; i++) {
+                 x = 452000 + (i * 37) % 1000 + i / 7; y = 4470000 + (i * 53) % 1000 + i / 11
+                 printf "  0\r\nARC\r\n  8\r\nCURVAS\r\n 10\r\n%.4f\r\n 20\r\n%.4f\r\n 40\r\n%.3f\r\n 50\r\n%.2f\r\n 51\r\n%.2f\r\n",
+                        x, y, 0.5 + (i * 7) % 400 / 3, (i * 13) % 36000 / 100, (i * 29) % 36000 / 100
+                 printf "  0\r\nLWPOLYLINE\r\n  8\r\nCURVAS\r\n 10\r\n%.3f\r\n 20\r\n%.3f\r\n 42\r\n%.4f\r\n 10\r\n%.3f\r\n 20\r\n%.3f\r\n",
+                        x, y, ((i * 17) % 2000 - 1000) / 997, x + (i % 90) + 0.125, y - (i % 70) }
+               printf "  0\r\nEOF\r\n" }' > "$m/$lado/curvas_$dir/arcos.dxf"
+done
+corre linux 0 --also all --arcs "curvas_$dir/"
+corre windows 0 --also all --arcs "curvas_$dir\\"
+compara "$m/linux/curvas_$dir" "$m/windows/curvas_$dir"
+corre linux 0 --also all --arcs --tolerance 0.0001 "curvas_$dir/"
+corre windows 0 --also all --arcs --tolerance 0.0001 "curvas_$dir\\"
+compara "$m/linux/curvas_$dir" "$m/windows/curvas_$dir"
+
 # Looking inside: the dump as text and the map.
 corre linux 0 dump "$dir/mapa_łódź.bin"
 corre windows 0 dump "$dir\\mapa_łódź.bin"
