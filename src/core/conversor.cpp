@@ -124,10 +124,10 @@ void conversor::recorre_dibujo() {
       ProcesaInsert();
     } else if (tipo == "CIRCLE" && tambien.circle) {
       cuenta(cuentas_.cont_circle);
-      ProcesaCircle();
+      ProcesaArc(true);
     } else if (tipo == "ARC" && tambien.arc) {
       cuenta(cuentas_.cont_arc);
-      ProcesaArc();
+      ProcesaArc(false);
     } else if (tipo == "ELLIPSE" && tambien.ellipse) {
       cuenta(cuentas_.cont_ellipse);
       ProcesaEllipse();

@@ -139,8 +139,7 @@ class conversor {
   void ProcesaLine();
   void ProcesaMtext();
   void ProcesaInsert();
-  void ProcesaCircle();
-  void ProcesaArc();
+  void ProcesaArc(bool circulo);   // CIRCLE and ARC alike
   void ProcesaEllipse();
   void Procesa3dface();
   void ProcesaSolid(const char* entidad);  // SOLID and TRACE alike

@@ -232,6 +232,20 @@ std::int32_t redondea_32(double valor) {
   return static_cast<std::int32_t>(r);
 }
 
+namespace {
+
+// Steps 3 to 6 of the coordinate rule on a double: false when the result does not fit.
+bool escala_doble(double valor, bool con_desplazamiento, std::int32_t& resultado) noexcept {
+  double v = valor * escala;
+  if (con_desplazamiento) v -= static_cast<double>(desplazamiento_y);
+  const double r = std::nearbyint(v);
+  if (!cabe_en_32(r)) return false;
+  resultado = static_cast<std::int32_t>(r);
+  return true;
+}
+
+}  // namespace
+
 // Every form but the commonest, out of line so that escala_coord() stays small: it is
 // called for each coordinate of a drawing. Not in the unnamed namespace, where a compiler
 // would inline its only call and give escala_coord() the weight of it all again.
@@ -242,14 +256,12 @@ std::int32_t escala_coord_general(std::string_view texto, bool con_desplazamient
     if (k >= INT32_MIN && k <= INT32_MAX) return static_cast<std::int32_t>(k);
     // Out of range: the double path below says so in its own words.
   }
-  double v = lee_numero(texto) * escala;
-  if (con_desplazamiento) v -= static_cast<double>(desplazamiento_y);
-  const double r = std::nearbyint(v);
-  if (!cabe_en_32(r))
+  std::int32_t r = 0;
+  if (!escala_doble(lee_numero(texto), con_desplazamiento, r))
     throw error_conversion(desbordamiento,
                            {"coordinate " + cita(texto) + " scales outside 32 bits",
                             "la coordenada " + cita(texto) + " queda fuera de 32 bits al escalarla"});
-  return static_cast<std::int32_t>(r);
+  return r;
 }
 
 std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento) {
@@ -263,14 +275,12 @@ std::int32_t escala_coord(std::string_view texto, bool con_desplazamiento) {
 }
 
 std::int32_t escala_valor(double valor, bool con_desplazamiento) {
-  double v = valor * escala;
-  if (con_desplazamiento) v -= static_cast<double>(desplazamiento_y);
-  const double r = std::nearbyint(v);
-  if (!cabe_en_32(r))
+  std::int32_t r = 0;
+  if (!escala_doble(valor, con_desplazamiento, r))
     throw error_conversion(desbordamiento,
                            {"value " + std::to_string(valor) + " scales outside 32 bits",
                             "el valor " + std::to_string(valor) + " queda fuera de 32 bits al escalarlo"});
-  return static_cast<std::int32_t>(r);
+  return r;
 }
 
 double lee_coordenada(std::string_view texto) {

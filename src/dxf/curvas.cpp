@@ -7,70 +7,47 @@
 #include "dxf/lectura.h"
 
 namespace tolvar {
-namespace {
-
-// The centre and radius of a circle or an arc, in its own plane.
-struct circulo_leido {
+// A CIRCLE is an arc of a whole turn, closed by its record's closing unit; an ARC goes
+// anticlockwise from its start angle (50) to its end (51), in degrees, equal angles a full
+// turn, and stays open.
+void conversor::ProcesaArc(bool circulo) {
+  tiene_capa_ = false;
   punto_leido centro;
   double radio = 0.0;
   normal_leida normal;
-};
-
-}  // namespace
-
-void conversor::ProcesaCircle() {
-  tiene_capa_ = false;
-  circulo_leido c;
-  recorre_entidad("CIRCLE", [&](const grupo& g) {
-    switch (g.codigo) {
-      case grupo_capa: capa(g); break;
-      case grupo_x: lee_valor(g, c.centro.x); break;
-      case grupo_y: lee_valor(g, c.centro.y); break;
-      case grupo_z: lee_valor(g, c.centro.z); break;
-      case grupo_radio: c.radio = numero(g); break;
-      default: lee_normal(g, c.normal); break;
-    }
-    return false;
-  });
-  // A negative radius draws the same circle, as CAD programs read it.
-  const double r = std::fabs(c.radio);
-  const curva k{dos_pi, r};
-  double n = 0.0;
-  cuenta_curvas(&k, &n, 1, 0.0, 0.0, opciones_.tolerancia);
-  escribe_arco(c.centro.doble(), r, 0.0, dos_pi, n, cuenta_segura(n), c.normal.plano());
-  // The closing unit joins the last point to the first.
-  e_.elem_cerrado = true;
-  clasifica_sin_capa();
-  GrabaEntidad();
-}
-
-void conversor::ProcesaArc() {
-  tiene_capa_ = false;
-  circulo_leido c;
   double inicio = 0.0, fin = 0.0;  // degrees
-  recorre_entidad("ARC", [&](const grupo& g) {
+  recorre_entidad(circulo ? "CIRCLE" : "ARC", [&](const grupo& g) {
     switch (g.codigo) {
       case grupo_capa: capa(g); break;
-      case grupo_x: lee_valor(g, c.centro.x); break;
-      case grupo_y: lee_valor(g, c.centro.y); break;
-      case grupo_z: lee_valor(g, c.centro.z); break;
-      case grupo_radio: c.radio = numero(g); break;
-      case grupo_angulo_inicio: inicio = numero(g); break;
-      case grupo_angulo_fin: fin = numero(g); break;
-      default: lee_normal(g, c.normal); break;
+      case grupo_x: lee_valor(g, centro.x); break;
+      case grupo_y: lee_valor(g, centro.y); break;
+      case grupo_z: lee_valor(g, centro.z); break;
+      case grupo_radio: radio = numero(g); break;
+      case grupo_angulo_inicio:
+        if (!circulo) inicio = numero(g);
+        break;
+      case grupo_angulo_fin:
+        if (!circulo) fin = numero(g);
+        break;
+      default: lee_normal(g, normal); break;
     }
     return false;
   });
-  const double r = std::fabs(c.radio);
-  // Counter-clockwise from the start to the end; equal angles are a full turn.
-  double grados = std::fmod(fin - inicio, 360.0);
-  if (grados <= 0.0) grados = grados + 360.0;
-  const double barrido = grados * grado;
+  // A negative radius draws the same curve, as CAD programs read it.
+  const double r = std::fabs(radio);
+  double barrido = dos_pi;
+  double a0 = 0.0;
+  if (!circulo) {
+    double grados = std::fmod(fin - inicio, 360.0);
+    if (grados <= 0.0) grados = grados + 360.0;
+    barrido = grados * grado;
+    a0 = inicio * grado;
+  }
   const curva k{barrido, r};
   double n = 0.0;
-  cuenta_curvas(&k, &n, 1, 0.0, 1.0, opciones_.tolerancia);
-  escribe_arco(c.centro.doble(), r, inicio * grado, barrido, n, cuenta_segura(n) + 1,
-               c.normal.plano());
+  cuenta_curvas(&k, &n, 1, 0.0, circulo ? 0.0 : 1.0, opciones_.tolerancia);
+  escribe_arco(centro.doble(), r, a0, barrido, n, cuenta_segura(n) + (circulo ? 0 : 1), normal.plano());
+  e_.elem_cerrado = circulo;
   clasifica_sin_capa();
   GrabaEntidad();
 }
