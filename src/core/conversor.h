@@ -93,6 +93,9 @@ struct opciones_conversion {
   // A polyline vertex's bulge bends the segment after it into an arc; off, it stays a chord.
   bool arcos = false;
   double tolerancia = tolerancia_por_defecto;
+  // Every INSERT and DIMENSION is drawn as the entities of its block, placed where the
+  // drawing puts it; off, the BLOCKS section is passed over unread.
+  bool bloques = false;
 };
 
 // The converter: the procedures of a conversion over their shared state. Each is defined
@@ -168,6 +171,9 @@ class conversor {
   void escribe_arco(const punto_doble& centro, double radio, double inicio, double barrido,
                     double n, std::int32_t num, const plano_objeto& plano);
   memoria_lectura& memoria();
+  // The largest distance between a curve and its chords, in the drawing units of the entity
+  // being read.
+  double tolerancia() const noexcept { return opciones_.tolerancia; }
 
   // codes/
   // Reads the drawing's directory's table into tabla_, its path into fich_tab.

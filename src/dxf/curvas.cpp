@@ -45,7 +45,7 @@ void conversor::ProcesaArc(bool circulo) {
   }
   const curva k{barrido, r};
   double n = 0.0;
-  cuenta_curvas(&k, &n, 1, 0.0, circulo ? 0.0 : 1.0, opciones_.tolerancia);
+  cuenta_curvas(&k, &n, 1, 0.0, circulo ? 0.0 : 1.0, tolerancia());
   escribe_arco(centro.doble(), r, a0, barrido, n, cuenta_segura(n) + (circulo ? 0 : 1), normal.plano());
   e_.elem_cerrado = circulo;
   clasifica_sin_capa();
@@ -85,7 +85,7 @@ void conversor::ProcesaEllipse() {
   const double radio = std::sqrt(m.x * m.x + m.y * m.y + m.z * m.z);
   const curva k{barrido, radio};
   double n = 0.0;
-  cuenta_curvas(&k, &n, 1, 0.0, cerrada ? 0.0 : 1.0, opciones_.tolerancia);
+  cuenta_curvas(&k, &n, 1, 0.0, cerrada ? 0.0 : 1.0, tolerancia());
   const std::int32_t num = cuenta_segura(n) + (cerrada ? 0 : 1);
   for (std::int32_t i = 0; i < num; ++i) {
     const double p = p0 + (barrido * static_cast<double>(i)) / n;

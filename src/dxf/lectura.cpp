@@ -137,7 +137,7 @@ void conversor::traza_arcos(std::int32_t num_vertices, const plano_objeto& plano
   m.cuentas.resize(m.arcos.size());
   // Even one segment per 45 degrees would not fit: every arc stays a chord.
   if (!cuenta_curvas(m.curvas.data(), m.cuentas.data(), m.curvas.size(),
-                     static_cast<double>(num_vertices), -1.0, opciones_.tolerancia))
+                     static_cast<double>(num_vertices), -1.0, tolerancia()))
     return;
 
   std::vector<tipo_punto>& destino = m.puntos;
