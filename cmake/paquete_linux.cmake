@@ -39,6 +39,9 @@ else()
   if(TOLVAR_GUI)
     list(APPEND programas tolvar)
   endif()
+  # Ninja makes an output's folder before running its command; Make does not, and help2man
+  # will not write into a folder that is missing.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/man)
   foreach(programa IN LISTS programas)
     set(pagina ${CMAKE_BINARY_DIR}/man/${programa}.1)
     # Compressed with -n: no name or time stamp inside, the same bytes for the same page.
@@ -58,7 +61,8 @@ endif()
 
 # The package's own changelog, which Debian's tools look for beside the copyright; the story
 # of each version is CHANGELOG.md. Its date is the build's, or SOURCE_DATE_EPOCH's.
-set(TOLVAR_MANTENEDOR "Tolvar developers <maintainers@users.noreply.c-seed-4721f38e.example>"
+# The project's own address, so that a package built on any machine names the same maintainer.
+set(TOLVAR_MANTENEDOR "Tolvar developers <developers@tolvar.org>"
     CACHE STRING "The Debian package's maintainer, NAME <EMAIL>")
 if(TOLVAR_GZIP)
   string(TIMESTAMP TOLVAR_FECHA_PAQUETE "%a, %d %b %Y %H:%M:%S +0000" UTC)
