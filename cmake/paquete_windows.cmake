@@ -1,7 +1,9 @@
 # Windows packages, made by cpack in the build folder's paquete/:
-#   tolvar-VERSION-win64.zip        tolvar.exe, tolvar-cli.exe, README.md and the example
-#                                   directory (its drawings and code table, none of the outputs
-#                                   a run leaves there), in one folder;
+#   tolvar-VERSION-win64.zip        tolvar.exe, tolvar-cli.exe, README.md, the licences
+#                                   (LICENSE.txt, Tolvar's; TERCEROS.txt, the MinGW-w64
+#                                   runtime's inside the programs) and the example directory
+#                                   (its drawings and code table, none of the outputs a run
+#                                   leaves there), in one folder;
 #   tolvar-VERSION-win64-setup.exe  the same under Program Files\Tolvar, a Start-menu entry for
 #                                   the window and an uninstaller listed among the installed
 #                                   programs; made when NSIS's makensis is found.
@@ -10,6 +12,9 @@ if(TARGET tolvar)
 endif()
 install(TARGETS tolvar-cli RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+# .txt, so that a double click opens them on Windows.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/windows/TERCEROS.txt DESTINATION .)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples
         FILES_MATCHING PATTERN "*.dxf" PATTERN "*.tab")
 
@@ -40,8 +45,8 @@ set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_PACKAGE_EXECUTABLES tolvar Tolvar)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALLED_ICON_NAME tolvar.exe)
-# There is no licence text to agree to; CPack would otherwise show CMake's own.
-set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
+# The installer's licence page shows Tolvar's licence.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 # Installing again over an installed copy removes the old files first.
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)

@@ -61,8 +61,15 @@ dpkg -L tolvar | while read -r f; do [ -f "$f" ] && echo "$f"; done |
   grep -E '^/usr/(bin|share/(applications|man|doc/tolvar/examples))/' | sort
 
 [ "$(command -v tolvar-cli)" = /usr/bin/tolvar-cli ] || falla "tolvar-cli is $(command -v tolvar-cli)"
-[ "$(tolvar-cli --version)" = "tolvar-cli $version" ] || falla "tolvar-cli --version: $(tolvar-cli --version)"
-[ "$(tolvar --version)" = "tolvar $version" ] || falla "tolvar --version: $(tolvar --version)"
+for programa in tolvar-cli tolvar; do
+  [ "$($programa --version | head -n 1)" = "$programa $version" ] || falla "$programa --version: $($programa --version)"
+  $programa --version | grep -x 'License MIT: .*' > /dev/null || falla "$programa --version states no licence"
+done
+# The licence the package grants is the repository's, word for word.
+copyright=/usr/share/doc/tolvar/copyright
+grep -qx 'License: Expat' "$copyright" || falla "$copyright grants no Expat (MIT) licence"
+diff <(sed -n '/^License: Expat/,/^$/p' "$copyright" | sed '1d; s/^ //; s/^\.$//') \
+     <(sed -n '/^Permission/,$p' LICENSE) > /dev/null || falla "$copyright's licence is not LICENSE's"
 echo "tolvar-cli --version and tolvar --version: $version"
 
 # The installed examples, converted by the installed program, give the build's bytes.

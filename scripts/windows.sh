@@ -221,15 +221,24 @@ zip=$(ls "$b"/tolvar/paquete/tolvar-*-win64.zip)
 instalador=$(ls "$b"/tolvar/paquete/tolvar-*-win64-setup.exe)
 contenido=$(cmake -E tar tf "$zip" | sort)
 echo "$contenido"
-for f in tolvar.exe tolvar-cli.exe README.md examples/dxfbin.tab examples/plano_norte.dxf; do
+for f in tolvar.exe tolvar-cli.exe README.md LICENSE.txt TERCEROS.txt examples/dxfbin.tab \
+         examples/plano_norte.dxf; do
   grep -q "^tolvar-[^/]*-win64/$f\$" <<< "$contenido" || falla "$f missing from the zip"
 done
+# The installer asks the user to accept Tolvar's licence, as written in LICENSE.
+nsi=$(ls "$b"/tolvar/_CPack_Packages/win64/NSIS/project.nsi)
+grep -q 'MUI_PAGE_LICENSE' "$nsi" || falla "the installer has no licence page"
+licencia_nsis=$(sed -n 's/.*MUI_PAGE_LICENSE *"\(.*\)".*/\1/p' "$nsi" | head -n 1)
+cmp -s "$licencia_nsis" LICENSE || falla "the installer's licence page is not LICENSE: $licencia_nsis"
 ! grep -q -e '\.bin$' -e '\.err$' <<< "$contenido" || falla "outputs of a run in the zip"
 # Unpacked alone, it converts its own examples as Linux does.
 rm -rf "$b/zip" && mkdir -p "$b/zip/linux" && (cd "$b/zip" && cmake -E tar xf "$zip")
 cp examples/*.dxf examples/dxfbin.tab "$b/zip/linux/"
 "$linux_cli" "$b/zip/linux" > /dev/null
 (cd "$b"/zip/tolvar-*-win64 && "$wine" tolvar-cli.exe examples > /dev/null)
+cmp -s "$(echo "$b"/zip/tolvar-*-win64/LICENSE.txt)" LICENSE || falla "the zip's LICENSE.txt is not LICENSE"
+(cd "$b"/zip/tolvar-*-win64 && "$wine" tolvar-cli.exe --version) | tr -d '\r' | grep -x 'License MIT: .*' > /dev/null ||
+  falla "tolvar-cli.exe --version does not state its licence"
 compara "$b/zip/linux" "$(echo "$b"/zip/tolvar-*-win64/examples)"
 echo "$zip ($(wc -c < "$zip") bytes)"
 echo "$instalador ($(wc -c < "$instalador") bytes)"
@@ -243,8 +252,8 @@ rm -rf "$destino"
 "$wine" "$instalador" /S || falla "the installer failed"
 # Once more over itself, as an update would be: it still installs, and is listed once.
 "$wine" "$instalador" /S || falla "the installer failed over an installed copy"
-for f in tolvar.exe tolvar-cli.exe README.md Uninstall.exe examples/dxfbin.tab examples/plano_norte.dxf \
-         examples/plano_sur.dxf; do
+for f in tolvar.exe tolvar-cli.exe README.md LICENSE.txt TERCEROS.txt Uninstall.exe examples/dxfbin.tab \
+         examples/plano_norte.dxf examples/plano_sur.dxf; do
   [ -f "$destino/$f" ] || falla "the installer left no Program Files\\Tolvar\\$f"
 done
 [ -f "$menu/Tolvar.lnk" ] || falla "no Start-menu entry for the window"

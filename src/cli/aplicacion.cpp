@@ -135,7 +135,10 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
       "The subcommands dump and render show what a .bin holds; a broken .bin ends them with\n"
       "status 62 when the file stops inside a record, 1 when a header is not a record's.",
       "tolvar-cli"};
-  app.set_version_flag("--version", std::string("tolvar-cli ") + TOLVAR_VERSION);
+  // CLI11 ends the text with a line end of its own.
+  std::string version = std::string("tolvar-cli ") + TOLVAR_VERSION + "\n" + TOLVAR_AVISO_LICENCIA;
+  version.pop_back();
+  app.set_version_flag("--version", version);
   app.require_subcommand(0, 1);
 
   std::string ruta;

@@ -35,7 +35,7 @@ bool responde_sin_ventana(int argc, char** argv) {
       return true;
     }
     if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
-      std::fputs("tolvar " TOLVAR_VERSION "\n", stdout);
+      std::fputs("tolvar " TOLVAR_VERSION "\n" TOLVAR_AVISO_LICENCIA, stdout);
       return true;
     }
   }
