@@ -140,7 +140,7 @@ void conversor::traza_arcos(std::int32_t num_vertices, const plano_objeto& plano
                      static_cast<double>(num_vertices), -1.0, tolerancia()))
     return;
 
-  std::vector<tipo_punto>& destino = m.puntos;
+  std::vector<tipo_punto>& destino = m.todos_los_puntos();
   std::size_t o = 0;
   std::size_t k = 0;
   for (std::int32_t i = 1; i <= num_vertices; ++i) {

@@ -29,7 +29,7 @@ void conversor::ProcesaLwpolyline() {
                                  lector_->fichero(), g.num_linea + 1);
         }
         ++n;
-        m.vertices[static_cast<std::size_t>(n)] = {};
+        m.vertice(static_cast<std::size_t>(n)) = {};
         lee_valor(g, m.vertices[static_cast<std::size_t>(n)].p.x);
         break;
       // Before any 10 there is no vertex for these; their values are not even looked at.

@@ -130,7 +130,7 @@ void conversor::procesaVertex() {
 void conversor::procesaVertexReal(bool escala_ya) {
   lector_grupos& lector = *lector_;
   const auto n = static_cast<std::size_t>(e_.num_puntos);
-  vertice_leido& v = memoria().vertices[n];
+  vertice_leido& v = memoria().vertice(n);
   v = {};
   tipo_punto p{};
   for (;;) {
@@ -221,7 +221,7 @@ void conversor::procesaVertexMalla(std::int64_t linea_vertex) {
                            lector.fichero(), linea_vertex);
   }
   ++e_.num_puntos;
-  m.puntos[static_cast<std::size_t>(e_.num_puntos)] = escala_punto(p, plano_objeto());
+  m.todos_los_puntos()[static_cast<std::size_t>(e_.num_puntos)] = escala_punto(p, plano_objeto());
 }
 
 // One closed record per face record, its corners in the order of its groups 71 to 74, on the
