@@ -47,7 +47,7 @@ std::string variable_entorno(const char* nombre) {
 void convierte(const std::string& ruta, bool atributo, const opciones_conversion& opciones,
                std::ostream& salida, std::ostream& errores, idioma en) {
   ficheros_disco disco;
-  vista_texto vista(salida, errores, en, atributo, opciones.tambien);
+  vista_texto vista(salida, errores, en, atributo, opciones.tambien, opciones.bloques);
   conversor c(vista, disco);
   c.opciones() = opciones;
   const std::filesystem::path p = ruta_de_texto(ruta);
@@ -171,6 +171,10 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
   CLI::Option* opcion_arcos = app.add_flag(
       "--arcs", opciones.arcos,
       "Draw the arcs of polylines (their vertices' bulges) instead of straight segments");
+  CLI::Option* opcion_bloques = app.add_flag(
+      "--blocks", opciones.bloques,
+      "Draw the blocks: every INSERT and DIMENSION as the entities of its block, placed where "
+      "the drawing puts it (arrays, nesting, attributes), instead of passing the blocks over");
   std::string tolerancia;
   CLI::Option* opcion_tolerancia =
       app.add_option("--tolerance", tolerancia,
@@ -204,10 +208,10 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
     if (subcomando && (opcion_ruta->count() > 0 || opcion_atr->count() > 0 ||
                        opcion_no_atr->count() > 0 || opcion_tambien->count() > 0 ||
                        opcion_pagina->count() > 0 || opcion_arcos->count() > 0 ||
-                       opcion_tolerancia->count() > 0)) {
+                       opcion_tolerancia->count() > 0 || opcion_bloques->count() > 0)) {
       throw CLI::ValidationError(
-          "PATH, --atr, --no-atr, --also, --arcs, --tolerance and --codepage belong to the "
-          "conversion, not to " +
+          "PATH, --atr, --no-atr, --also, --arcs, --blocks, --tolerance and --codepage belong "
+          "to the conversion, not to " +
           std::string(dump->parsed() ? "dump" : "render"));
     }
     for (const std::string& lista : tambien) {

@@ -24,8 +24,11 @@ void vista_texto::muestra_ficheros(const std::filesystem::path& bin,
           << "POINT leidos : " << cuentas_[1] << '\n'
           << "TEXT leidos  : " << cuentas_[2] << '\n';
   for (const tipo_a_peticion& t : tipos_a_peticion) {
-    if (tambien_.*(t.pedido)) salida_ << t.leidos << resumen_.*(t.cuenta) << '\n';
+    // Drawing the blocks reads every INSERT.
+    const bool insert = t.pedido == &tipos_tambien::insert && bloques_;
+    if (tambien_.*(t.pedido) || insert) salida_ << t.leidos << resumen_.*(t.cuenta) << '\n';
   }
+  if (bloques_) salida_ << "DIMENSION leidas : " << resumen_.cont_dimension << '\n';
   if (!resumen_.omitidas.vacia()) salida_ << "Entidades omitidas : " << resumen_.omitidas.texto() << '\n';
   salida_ << "Creado el fichero : " << texto_ruta(bin) << '\n'
           << "Creado el fichero : " << texto_ruta(err) << '\n';

@@ -13,10 +13,12 @@ namespace tolvar {
 // what a user must be warned of, in their language, on `errores`.
 class vista_texto final : public vista_conversion {
  public:
-  // `tambien`: the kinds read on request, whose counts are printed too.
+  // `tambien`: the kinds read on request, whose counts are printed too; with `bloques`,
+  // INSERT's and DIMENSION's.
   vista_texto(std::ostream& salida, std::ostream& errores, idioma en, bool atributo,
-              tipos_tambien tambien = {})
-      : salida_(salida), errores_(errores), idioma_(en), atributo_(atributo), tambien_(tambien) {}
+              tipos_tambien tambien = {}, bool bloques = false)
+      : salida_(salida), errores_(errores), idioma_(en), atributo_(atributo), tambien_(tambien),
+        bloques_(bloques) {}
 
   void muestra_contadores(std::int32_t cont_polyline, std::int32_t cont_point,
                           std::int32_t cont_text) override;
@@ -33,6 +35,7 @@ class vista_texto final : public vista_conversion {
   idioma idioma_;
   bool atributo_;
   tipos_tambien tambien_;
+  bool bloques_;
   std::int32_t cuentas_[3] = {0, 0, 0};
   contadores resumen_;
 };

@@ -24,6 +24,8 @@ struct contadores {
   std::int32_t cont_3dface = 0;
   std::int32_t cont_solid = 0;
   std::int32_t cont_trace = 0;
+  // With --blocks; an INSERT is counted in cont_insert then too.
+  std::int32_t cont_dimension = 0;
   entidades_omitidas omitidas;
 };
 

@@ -42,6 +42,11 @@ void conversor::ProcesoFichero() {
   e_.nuevo_dibujo();
   cuentas_ = {};
   pagina_dibujo_ = opciones_.pagina_salida;
+  // Blocks are a drawing's own; and a failure may have left one being drawn.
+  bloques_.reset();
+  colocando_ = false;
+  escala_curvas_ = 1.0;
+  escala_altura_ = 1.0;
 
   CargaTab();
 
@@ -77,13 +82,96 @@ void conversor::ProcesoFichero() {
   vista_.muestra_ficheros(e_.fich_bin, e_.fich_err);
 }
 
+conversor::tipo_leido conversor::tipo_de(std::string_view tipo) const noexcept {
+  const tipos_tambien& tambien = opciones_.tambien;
+  // The four of every conversion first: they are nearly all a drawing of the old maps holds.
+  if (tipo == "POLYLINE") return tipo_leido::polyline;
+  if (tipo == "POINT") return tipo_leido::point;
+  if (tipo == "TEXT") return tipo_leido::text;
+  if (tipo == "TRIANG") return tipo_leido::triang;
+  if (tipo == "LWPOLYLINE" && tambien.lwpolyline) return tipo_leido::lwpolyline;
+  if (tipo == "LINE" && tambien.line) return tipo_leido::line;
+  if (tipo == "MTEXT" && tambien.mtext) return tipo_leido::mtext;
+  if (tipo == "INSERT" && (tambien.insert || opciones_.bloques)) return tipo_leido::insert;
+  if (tipo == "CIRCLE" && tambien.circle) return tipo_leido::circle;
+  if (tipo == "ARC" && tambien.arc) return tipo_leido::arc;
+  if (tipo == "ELLIPSE" && tambien.ellipse) return tipo_leido::ellipse;
+  if (tipo == "3DFACE" && tambien.face3d) return tipo_leido::face3d;
+  if (tipo == "SOLID" && tambien.solid) return tipo_leido::solid;
+  if (tipo == "TRACE" && tambien.trace) return tipo_leido::trace;
+  if (tipo == "DIMENSION" && opciones_.bloques) return tipo_leido::dimension;
+  return tipo_leido::ninguno;
+}
+
+std::int32_t& conversor::contador_de(tipo_leido t) noexcept {
+  switch (t) {
+    case tipo_leido::polyline: return cuentas_.cont_polyline;
+    case tipo_leido::point: return cuentas_.cont_point;
+    case tipo_leido::text: return cuentas_.cont_text;
+    case tipo_leido::triang: return cuentas_.cont_triang;
+    case tipo_leido::lwpolyline: return cuentas_.cont_lwpolyline;
+    case tipo_leido::line: return cuentas_.cont_line;
+    case tipo_leido::mtext: return cuentas_.cont_mtext;
+    case tipo_leido::insert: return cuentas_.cont_insert;
+    case tipo_leido::circle: return cuentas_.cont_circle;
+    case tipo_leido::arc: return cuentas_.cont_arc;
+    case tipo_leido::ellipse: return cuentas_.cont_ellipse;
+    case tipo_leido::face3d: return cuentas_.cont_3dface;
+    case tipo_leido::solid: return cuentas_.cont_solid;
+    case tipo_leido::trace: return cuentas_.cont_trace;
+    case tipo_leido::dimension:
+    case tipo_leido::ninguno: break;
+  }
+  return cuentas_.cont_dimension;
+}
+
+void conversor::procesa(tipo_leido t) {
+  e_.elem_cerrado = false;
+  e_.EsTexto = false;
+  switch (t) {
+    case tipo_leido::polyline:
+      e_.num_puntos = 0;
+      ProcesaPolyline();
+      break;
+    case tipo_leido::point:
+      e_.num_puntos = 1;
+      ProcesaPoint();
+      break;
+    case tipo_leido::text:
+      e_.EsTexto = true;
+      e_.num_puntos = 1;
+      ProcesaText();
+      break;
+    case tipo_leido::triang:
+      e_.num_puntos = 0;
+      ProcesaTriang();
+      break;
+    case tipo_leido::lwpolyline: ProcesaLwpolyline(); break;
+    case tipo_leido::line: ProcesaLine(); break;
+    case tipo_leido::mtext: ProcesaMtext(); break;
+    case tipo_leido::insert:
+      if (opciones_.bloques) {
+        ProcesaInsertBloque();
+      } else {
+        ProcesaInsert();
+      }
+      break;
+    case tipo_leido::circle: ProcesaArc(true); break;
+    case tipo_leido::arc: ProcesaArc(false); break;
+    case tipo_leido::ellipse: ProcesaEllipse(); break;
+    case tipo_leido::face3d: Procesa3dface(); break;
+    case tipo_leido::solid: ProcesaSolid("SOLID"); break;
+    case tipo_leido::trace: ProcesaSolid("TRACE"); break;
+    case tipo_leido::dimension: ProcesaDimension(); break;
+    case tipo_leido::ninguno: break;
+  }
+}
+
 void conversor::recorre_dibujo() {
   // Held in a register rather than reloaded from lector_ after every entity.
   lector_grupos& lector = *lector_;
   seccion_ = seccion::ninguna;
   while (const grupo* g = lector.siguiente()) {
-    e_.elem_cerrado = false;
-    e_.EsTexto = false;
     // Entities are named only by a group 0: a layer called TEXT or a string "POINT" is a
     // value, not a keyword.
     if (g->codigo != 0) {
@@ -92,54 +180,9 @@ void conversor::recorre_dibujo() {
     }
     const std::string_view tipo = g->valor;
     linea_entidad_ = g->num_linea + 1;
-    const tipos_tambien& tambien = opciones_.tambien;
-    if (tipo == "POLYLINE") {
-      e_.num_puntos = 0;
-      cuenta(cuentas_.cont_polyline);
-      ProcesaPolyline();
-    } else if (tipo == "POINT") {
-      cuenta(cuentas_.cont_point);
-      e_.num_puntos = 1;
-      ProcesaPoint();
-    } else if (tipo == "TEXT") {
-      cuenta(cuentas_.cont_text);
-      e_.EsTexto = true;
-      e_.num_puntos = 1;
-      ProcesaText();
-    } else if (tipo == "TRIANG") {
-      e_.num_puntos = 0;
-      cuenta(cuentas_.cont_triang);
-      ProcesaTriang();
-    } else if (tipo == "LWPOLYLINE" && tambien.lwpolyline) {
-      cuenta(cuentas_.cont_lwpolyline);
-      ProcesaLwpolyline();
-    } else if (tipo == "LINE" && tambien.line) {
-      cuenta(cuentas_.cont_line);
-      ProcesaLine();
-    } else if (tipo == "MTEXT" && tambien.mtext) {
-      cuenta(cuentas_.cont_mtext);
-      ProcesaMtext();
-    } else if (tipo == "INSERT" && tambien.insert) {
-      cuenta(cuentas_.cont_insert);
-      ProcesaInsert();
-    } else if (tipo == "CIRCLE" && tambien.circle) {
-      cuenta(cuentas_.cont_circle);
-      ProcesaArc(true);
-    } else if (tipo == "ARC" && tambien.arc) {
-      cuenta(cuentas_.cont_arc);
-      ProcesaArc(false);
-    } else if (tipo == "ELLIPSE" && tambien.ellipse) {
-      cuenta(cuentas_.cont_ellipse);
-      ProcesaEllipse();
-    } else if (tipo == "3DFACE" && tambien.face3d) {
-      cuenta(cuentas_.cont_3dface);
-      Procesa3dface();
-    } else if (tipo == "SOLID" && tambien.solid) {
-      cuenta(cuentas_.cont_solid);
-      ProcesaSolid("SOLID");
-    } else if (tipo == "TRACE" && tambien.trace) {
-      cuenta(cuentas_.cont_trace);
-      ProcesaSolid("TRACE");
+    if (const tipo_leido t = tipo_de(tipo); t != tipo_leido::ninguno) {
+      cuenta(contador_de(t));
+      procesa(t);
     } else if (tipo == "SECTION") {
       abre_seccion();
     } else if (tipo == "ENDSEC") {
@@ -164,7 +207,11 @@ void conversor::abre_seccion() {
   }
   const std::string_view n = nombre->valor;
   if (n == "BLOCKS") {
-    salta_bloques();
+    if (opciones_.bloques) {
+      lee_bloques();
+    } else {
+      salta_bloques();
+    }
     return;
   }
   seccion_ = n == "ENTITIES" ? seccion::entidades : n == "HEADER" ? seccion::cabecera : seccion::otra;

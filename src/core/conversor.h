@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/estado_conversion.h"
 #include "core/contadores.h"
@@ -32,6 +34,13 @@ struct memoria_lectura;
 struct borra_memoria_lectura {
   void operator()(memoria_lectura* m) const noexcept;
 };
+// The blocks of the drawing being converted, with --blocks; dxf/'s own, made when needed.
+struct estado_bloques;
+struct borra_estado_bloques {
+  void operator()(estado_bloques* b) const noexcept;
+};
+struct definicion_bloque;
+struct colocacion;
 struct valor_leido;
 struct punto_leido;
 struct normal_leida;
@@ -126,6 +135,15 @@ class conversor {
   const tabla_codigos& tabla() const noexcept { return *tabla_; }
 
  private:
+  // The kinds of entity that a group 0 may name, as the options read them.
+  enum class tipo_leido {
+    ninguno, polyline, point, text, triang, lwpolyline, line, mtext, insert, circle, arc,
+    ellipse, face3d, solid, trace, dimension
+  };
+  tipo_leido tipo_de(std::string_view tipo) const noexcept;
+  std::int32_t& contador_de(tipo_leido t) noexcept;
+  // The reader of the kind, from its keyword's group 0 to the group 0 after it.
+  void procesa(tipo_leido t);
   void recorre_dibujo();
   void abre_seccion();
   void salta_bloques();
@@ -136,7 +154,8 @@ class conversor {
   void ProcesaPolyline();
   void procesaVertex();
   void ProcesaPoint();
-  void ProcesaText();
+  // TEXT, and an INSERT's ATTRIB, read as a TEXT but written only when visible.
+  void ProcesaText(const char* entidad = "TEXT", bool atributo = false);
   void ProcesaTriang();
   void ProcesaLwpolyline();
   void ProcesaLine();
@@ -148,7 +167,7 @@ class conversor {
   void ProcesaSolid(const char* entidad);  // SOLID and TRACE alike
   // The vertices of a 2D polyline read as numbers (its arcs drawn, or its plane not the
   // world's), and of a polyface mesh.
-  void procesaVertexReal(bool escala_ya);
+  void procesaVertexReal(bool escala_ya, bool combas);
   void procesaVertexMalla(std::int64_t linea_vertex);
   void escribe_malla();
   // What every reader shares (dxf/lectura.h): the group loop of one entity, a coordinate, the
@@ -172,8 +191,29 @@ class conversor {
                     double n, std::int32_t num, const plano_objeto& plano);
   memoria_lectura& memoria();
   // The largest distance between a curve and its chords, in the drawing units of the entity
-  // being read.
-  double tolerancia() const noexcept { return opciones_.tolerancia; }
+  // being read: in a block scaled up, smaller, so that its chords stay within the tolerance
+  // once scaled.
+  double tolerancia() const noexcept {
+    return escala_curvas_ > 1.0 && escala_curvas_ <= std::numeric_limits<double>::max()
+               ? opciones_.tolerancia / escala_curvas_
+               : opciones_.tolerancia;
+  }
+
+  // dxf/bloques.cpp: the BLOCKS section read, INSERTs and DIMENSIONs drawn from it.
+  estado_bloques& bloques();
+  void lee_bloques();
+  void ProcesaInsertBloque();
+  void ProcesaDimension();
+  void empieza_origen();
+  void comprueba_anidamiento() const;
+  const definicion_bloque* busca_bloque(std::string nombre) const;
+  void dibuja(const definicion_bloque& d, colocacion c, std::int32_t columnas, std::int32_t filas);
+  void recorre_bloque(const definicion_bloque& d);
+  void lee_atributos();
+  void cuenta_dibujada();
+  // The point of a block in world coordinates, placed by every INSERT and DIMENSION drawing it.
+  punto_doble coloca(const punto_doble& p) const noexcept;
+  const std::string& codigo_heredado() const noexcept;
 
   // codes/
   // Reads the drawing's directory's table into tabla_, its path into fich_tab.
@@ -203,6 +243,12 @@ class conversor {
   pagina_codigos pagina_dibujo_ = pagina_codigos::ansi_1252;
 
   std::unique_ptr<memoria_lectura, borra_memoria_lectura> memoria_;
+  std::unique_ptr<estado_bloques, borra_estado_bloques> bloques_;
+  // While an entity of a block is read: its points are placed, its layer "0" inherited. The
+  // products of the INSERTs' scales, kept here for the readers and the writer: see colocacion.
+  bool colocando_ = false;
+  double escala_curvas_ = 1.0;
+  double escala_altura_ = 1.0;
 
   // Reused buffers: no allocation per entity once they have grown.
   std::string registro_;

@@ -23,8 +23,10 @@ const char* describe_error(int numero, idioma en) {
   switch (numero) {
     case argumento_no_valido: return es ? "argumento no válido" : "invalid argument";
     case desbordamiento: return es ? "desbordamiento" : "overflow";
+    case sin_memoria: return es ? "memoria insuficiente" : "out of memory";
     case subindice_fuera_de_rango: return es ? "subíndice fuera de intervalo" : "subscript out of range";
     case tipo_incompatible: return es ? "tipos no coinciden" : "type mismatch";
+    case sin_espacio_de_pila: return es ? "espacio de pila insuficiente" : "out of stack space";
     case fichero_no_encontrado: return es ? "no se ha encontrado el fichero" : "file not found";
     case error_de_dispositivo: return es ? "error de E/S en el dispositivo" : "device I/O error";
     case disco_lleno: return es ? "disco lleno" : "disk full";

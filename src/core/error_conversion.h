@@ -12,8 +12,10 @@ namespace tolvar {
 enum num_error : int {
   argumento_no_valido = 5,
   desbordamiento = 6,
+  sin_memoria = 7,
   subindice_fuera_de_rango = 9,
   tipo_incompatible = 13,
+  sin_espacio_de_pila = 28,
   fichero_no_encontrado = 53,
   error_de_dispositivo = 57,
   disco_lleno = 61,

@@ -9,6 +9,41 @@ namespace tolvar {
 lector_grupos::lector_grupos(fuente& origen, std::filesystem::path fichero)
     : lineas_(origen, std::move(fichero)) {}
 
+const grupo* lector_grupos::desviado() noexcept {
+  if (devuelto_) {
+    devuelto_ = false;
+    desvio_ = guardado_ != nullptr;
+    return &actual_;
+  }
+  if (guardado_ == fin_guardado_) return nullptr;
+  const grupo_guardado& g = *guardado_++;
+  actual_.codigo = g.codigo;
+  actual_.linea = std::string_view(texto_guardado_ + g.inicio, g.largo);
+  actual_.valor = recorta(actual_.linea);
+  actual_.num_linea = g.num_linea;
+  return &actual_;
+}
+
+lector_grupos::pausa lector_grupos::reproduce(const grupo_guardado* desde, const grupo_guardado* hasta,
+                                              const char* texto) noexcept {
+  pausa p{actual_, devuelto_, guardado_, fin_guardado_, texto_guardado_};
+  devuelto_ = false;
+  guardado_ = desde;
+  fin_guardado_ = hasta;
+  texto_guardado_ = texto;
+  desvio_ = true;
+  return p;
+}
+
+void lector_grupos::reanuda(const pausa& p) noexcept {
+  actual_ = p.actual;
+  devuelto_ = p.devuelto;
+  guardado_ = p.siguiente;
+  fin_guardado_ = p.fin;
+  texto_guardado_ = p.texto;
+  desvio_ = devuelto_ || guardado_ != nullptr;
+}
+
 const grupo* lector_grupos::fin_en_blanco(std::int64_t primera_blanca) {
   std::string_view linea;
   while (lineas_.lee(linea)) {

@@ -18,6 +18,15 @@ struct grupo {
   std::int64_t num_linea = 0;    // line of the code; the value is on the next one
 };
 
+// A group kept to be read again: its code, its value line whole (spaces kept) as `largo` bytes
+// from `inicio` of the text it was kept in, and the line of its code in the drawing.
+struct grupo_guardado {
+  std::int64_t num_linea = 0;
+  std::uint32_t inicio = 0;
+  std::uint32_t largo = 0;
+  int codigo = 0;
+};
+
 // Reads a drawing as groups. The drawing ends at the group 0/EOF (returned, then nothing
 // after it is read: old files carry a Ctrl-Z or other bytes there), or at the end of the file,
 // or at a run of blank lines that lasts to the end of the file.
@@ -43,7 +52,27 @@ class lector_grupos {
   }
   // The group last returned comes again on the next read: a reader hands back the group 0
   // that ends its entity to the loop that owns it.
-  void devuelve() noexcept { devuelto_ = true; }
+  void devuelve() noexcept {
+    devuelto_ = true;
+    desvio_ = true;
+  }
+
+  // Where the reading stands, to go back to after kept groups have been read.
+  struct pausa {
+    grupo actual;
+    bool devuelto = false;
+    const grupo_guardado* siguiente = nullptr;
+    const grupo_guardado* fin = nullptr;
+    const char* texto = nullptr;
+  };
+  // From here on the groups [desde, hasta), whose value lines stand in `texto`, are read as
+  // if they came next, by the same readers and with their own lines, and after them nothing,
+  // until reanuda(); the file is not read meanwhile. A block's content is read so, each time
+  // it is drawn. Returns what reanuda() needs to go back to.
+  pausa reproduce(const grupo_guardado* desde, const grupo_guardado* hasta, const char* texto) noexcept;
+  void reanuda(const pausa& p) noexcept;
+  // True once the last kept group has been returned.
+  bool reproduccion_acabada() const noexcept { return guardado_ != nullptr && guardado_ == fin_guardado_; }
 
   const std::filesystem::path& fichero() const noexcept { return lineas_.fichero(); }
   std::int64_t num_linea() const noexcept { return lineas_.num_linea(); }
@@ -52,10 +81,8 @@ class lector_grupos {
   template <bool entero>
   const grupo* lee() {
     // Every entity's group 0 comes twice: read by the reader it ends, handed back to the loop.
-    if (devuelto_) {
-      devuelto_ = false;
-      return &actual_;
-    }
+    // One test for it and for kept groups, which the converter reads only inside blocks.
+    if (desvio_) return desviado();
     std::string_view linea;
     if (terminado_ || !lineas_.lee(linea)) return sin_linea_de_codigo();
     const std::int64_t n = lineas_.num_linea();
@@ -92,11 +119,19 @@ class lector_grupos {
   [[noreturn]] void sin_valor(std::int64_t n) const;
   [[noreturn]] void termina_dentro(const char* entidad) const;
   const grupo* fin_en_blanco(std::int64_t primera_blanca);
+  // The group handed back, or the next kept one.
+  const grupo* desviado() noexcept;
 
   lector_lineas lineas_;
   grupo actual_;
   bool devuelto_ = false;
   bool terminado_ = false;
+  // Kept groups being read; null while the file is.
+  const grupo_guardado* guardado_ = nullptr;
+  const grupo_guardado* fin_guardado_ = nullptr;
+  const char* texto_guardado_ = nullptr;
+  // devuelto_ or kept groups being read: what lee() must not read the file for.
+  bool desvio_ = false;
 };
 
 }  // namespace tolvar

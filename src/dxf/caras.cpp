@@ -34,17 +34,20 @@ void conversor::Procesa3dface() {
     } else if (esquina_de(g.codigo, esquina, eje)) {
       valor_leido& v = valor_de(esquinas[esquina], eje);
       lee_valor(g, v);
+      if (esquina == 3) hay_cuarta = true;
+      // In a block the corners are placed before they are scaled, when the face ends.
+      if (colocando_) return false;
       const std::int32_t k = escala_leido(v, eje == 2);
       tipo_punto& p = escaladas[esquina];
       (eje == 1 ? p.x : eje == 2 ? p.y : p.z) = k;
-      if (esquina == 3) hay_cuarta = true;
     }
     return false;
   });
   // A triangle repeats its third corner as the fourth, or leaves the fourth out.
   const bool triangulo = !hay_cuarta || esquinas[3].doble() == esquinas[2].doble();
   const int n = triangulo ? 3 : 4;
-  for (int i = 0; i < n; ++i) e_.puntos[static_cast<std::size_t>(i) + 1] = escaladas[i];
+  for (int i = 0; i < n; ++i)
+    e_.puntos[static_cast<std::size_t>(i) + 1] = colocando_ ? escala_punto(esquinas[i], plano_objeto()) : escaladas[i];
   e_.num_puntos = n;
   e_.elem_cerrado = true;
   clasifica_sin_capa();

@@ -10,6 +10,7 @@
 #include "core/lector_grupos.h"
 #include "core/numeros.h"
 #include "core/texto.h"
+#include "dxf/bloques.h"
 
 namespace tolvar {
 
@@ -21,6 +22,12 @@ memoria_lectura& conversor::memoria() {
 }
 
 void conversor::capa(const grupo& g) {
+  // In a block, layer "0" is whatever layer the block is drawn on.
+  if (colocando_ && g.valor == capa_por_defecto) {
+    e_.codigo = codigo_heredado();
+    tiene_capa_ = true;
+    return;
+  }
   e_.codigo.assign(g.valor);
   // Before the table sees it: the table and the .err are in the output's code page.
   convierte_valor(e_.codigo, pagina_dibujo_, opciones_.pagina_salida);
@@ -30,6 +37,10 @@ void conversor::capa(const grupo& g) {
 
 void conversor::clasifica_sin_capa() {
   if (tiene_capa_) return;
+  if (colocando_) {
+    e_.codigo = codigo_heredado();
+    return;
+  }
   e_.codigo.assign(capa_por_defecto);
   ProcesaCodigo(e_.codigo);
 }
@@ -90,16 +101,18 @@ std::int32_t conversor::escala_leido(const valor_leido& v, bool con_desplazamien
 }
 
 tipo_punto conversor::escala_calculado(const punto_doble& p) const {
-  // A computed point stands on no line of its own: the entity's keyword names it.
+  // A computed point stands on no line of its own: the entity's keyword names it, or in a
+  // block the keyword of what ENTITIES drew it from.
+  const punto_doble q = colocando_ ? coloca(p) : p;
   try {
-    return {escala_valor(p.x, false), escala_valor(p.y, true), escala_valor(p.z, false)};
+    return {escala_valor(q.x, false), escala_valor(q.y, true), escala_valor(q.z, false)};
   } catch (const error_conversion& e) {
     throw e.situada(lector_->fichero(), linea_entidad_);
   }
 }
 
 tipo_punto conversor::escala_punto(const punto_leido& p, const plano_objeto& plano) const {
-  if (plano.mueve()) return escala_calculado(plano.al_mundo(p.doble()));
+  if (plano.mueve() || colocando_) return escala_calculado(plano.al_mundo(p.doble()));
   return {escala_leido(p.x, false), escala_leido(p.y, true), escala_leido(p.z, false)};
 }
 

@@ -59,19 +59,39 @@ void conversor::ProcesaLwpolyline() {
 void conversor::ProcesaLine() {
   tiene_capa_ = false;
   tipo_punto desde{}, hasta{};
-  recorre_entidad("LINE", [&](const grupo& g) {
-    switch (g.codigo) {
-      case grupo_capa: capa(g); break;
-      case grupo_x: desde.x = coordenada(g, false); break;
-      case grupo_y: desde.y = coordenada(g, true); break;
-      case grupo_z: desde.z = coordenada(g, false); break;
-      case grupo_x2: hasta.x = coordenada(g, false); break;
-      case grupo_y2: hasta.y = coordenada(g, true); break;
-      case grupo_z2: hasta.z = coordenada(g, false); break;
-      default: break;
-    }
-    return false;
-  });
+  // In a block its points are placed before they are scaled: kept as numbers.
+  if (colocando_) {
+    punto_leido a, b;
+    recorre_entidad("LINE", [&](const grupo& g) {
+      switch (g.codigo) {
+        case grupo_capa: capa(g); break;
+        case grupo_x: lee_valor(g, a.x); break;
+        case grupo_y: lee_valor(g, a.y); break;
+        case grupo_z: lee_valor(g, a.z); break;
+        case grupo_x2: lee_valor(g, b.x); break;
+        case grupo_y2: lee_valor(g, b.y); break;
+        case grupo_z2: lee_valor(g, b.z); break;
+        default: break;
+      }
+      return false;
+    });
+    desde = escala_punto(a, plano_objeto());
+    hasta = escala_punto(b, plano_objeto());
+  } else {
+    recorre_entidad("LINE", [&](const grupo& g) {
+      switch (g.codigo) {
+        case grupo_capa: capa(g); break;
+        case grupo_x: desde.x = coordenada(g, false); break;
+        case grupo_y: desde.y = coordenada(g, true); break;
+        case grupo_z: desde.z = coordenada(g, false); break;
+        case grupo_x2: hasta.x = coordenada(g, false); break;
+        case grupo_y2: hasta.y = coordenada(g, true); break;
+        case grupo_z2: hasta.z = coordenada(g, false); break;
+        default: break;
+      }
+      return false;
+    });
+  }
   e_.num_puntos = 2;
   e_.puntos[1] = desde;
   e_.puntos[2] = hasta;

@@ -18,6 +18,9 @@ constexpr std::size_t max_bytes_mtext = std::size_t{4} << 20;
 void conversor::ProcesaMtext() {
   tiene_capa_ = false;
   tipo_punto p{};
+  // In a block its point is placed before it is scaled: kept as numbers.
+  const bool colocado = colocando_;
+  punto_leido q;
   e_.texto.clear();
   ultimo_1_.clear();
   bool objeto_incrustado = false;
@@ -25,9 +28,15 @@ void conversor::ProcesaMtext() {
     if (objeto_incrustado) return false;
     switch (g.codigo) {
       case grupo_capa: capa(g); break;
-      case grupo_x: p.x = coordenada(g, false); break;
-      case grupo_y: p.y = coordenada(g, true); break;
-      case grupo_z: p.z = coordenada(g, false); break;
+      case grupo_x:
+        if (colocado) lee_valor(g, q.x); else p.x = coordenada(g, false);
+        break;
+      case grupo_y:
+        if (colocado) lee_valor(g, q.y); else p.y = coordenada(g, true);
+        break;
+      case grupo_z:
+        if (colocado) lee_valor(g, q.z); else p.z = coordenada(g, false);
+        break;
       case grupo_altura: e_.AlturaTexto = altura(g); break;
       // Pieces are cut at any place, spaces included: each is taken whole.
       case grupo_trozo_texto:
@@ -52,7 +61,7 @@ void conversor::ProcesaMtext() {
   if (recorta(e_.texto) == ".") e_.texto = "x";
   e_.EsTexto = true;
   e_.num_puntos = 1;
-  e_.puntos[1] = p;
+  e_.puntos[1] = colocado ? escala_punto(q, plano_objeto()) : p;
   clasifica_sin_capa();
   GrabaEntidad();
 }

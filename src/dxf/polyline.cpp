@@ -21,7 +21,8 @@ enum class modo_vertices {
   // Scaled as read: 3D polylines, polygon meshes, and 2D polylines in the world's plane with
   // their arcs left as chords. The hot path of a conversion.
   directo,
-  // As numbers: a 2D polyline whose arcs are drawn or whose plane is not the world's.
+  // As numbers: a 2D polyline whose arcs are drawn or whose plane is not the world's; in a
+  // block, every polyline but a polyface mesh, whose points are placed before they are scaled.
   numeros,
   // A polyface mesh: vertices and face records.
   malla,
@@ -36,15 +37,19 @@ void conversor::ProcesaPolyline() {
   normal_leida normal;
   plano_objeto plano;
   modo_vertices modo = modo_vertices::por_decidir;
+  // Only a 2D polyline lies in a plane of its own and has arcs.
+  bool plana = false;
   const auto decide = [&] {
     if ((indicadores & malla_caras) != 0) {
       modo = modo_vertices::malla;
       memoria().caras.clear();
     } else if ((indicadores & (polilinea_3d | malla_poligonal)) != 0) {
-      modo = modo_vertices::directo;
+      modo = colocando_ ? modo_vertices::numeros : modo_vertices::directo;
     } else {
+      plana = true;
       plano = normal.plano();
-      modo = plano.mueve() || opciones_.arcos ? modo_vertices::numeros : modo_vertices::directo;
+      modo = plano.mueve() || opciones_.arcos || colocando_ ? modo_vertices::numeros
+                                                              : modo_vertices::directo;
     }
   };
   for (;;) {
@@ -66,7 +71,7 @@ void conversor::ProcesaPolyline() {
         if (modo == modo_vertices::directo) {
           procesaVertex();
         } else {
-          procesaVertexReal(!plano.mueve());
+          procesaVertexReal(!plano.mueve() && !colocando_, plana && opciones_.arcos);
         }
         continue;
       }
@@ -91,14 +96,14 @@ void conversor::ProcesaPolyline() {
     return;
   }
   if (modo == modo_vertices::numeros) {
-    if (plano.mueve()) {
+    if (plano.mueve() || colocando_) {
       const memoria_lectura& m = memoria();
       for (std::int32_t i = 1; i <= e_.num_puntos; ++i) {
         const auto j = static_cast<std::size_t>(i);
         e_.puntos[j] = escala_calculado(plano.al_mundo(m.vertices[j].p.doble()));
       }
     }
-    if (opciones_.arcos) traza_arcos(e_.num_puntos, plano);
+    if (plana && opciones_.arcos) traza_arcos(e_.num_puntos, plano);
   }
   clasifica_sin_capa();
   GrabaEntidad();
@@ -127,7 +132,7 @@ void conversor::procesaVertex() {
 
 // In the world's plane the vertex is scaled as each value is read, as procesaVertex() does;
 // in another, when the polyline ends, moved.
-void conversor::procesaVertexReal(bool escala_ya) {
+void conversor::procesaVertexReal(bool escala_ya, bool combas) {
   lector_grupos& lector = *lector_;
   const auto n = static_cast<std::size_t>(e_.num_puntos);
   vertice_leido& v = memoria().vertice(n);
@@ -153,7 +158,7 @@ void conversor::procesaVertexReal(bool escala_ya) {
         if (escala_ya) p.z = escala_leido(v.p.z, false);
         break;
       case grupo_comba:
-        if (opciones_.arcos) v.comba = numero(g);
+        if (combas) v.comba = numero(g);
         break;
       default: break;
     }

@@ -126,11 +126,17 @@ void compone_registro(estado_conversion& e, bool atributo, std::string& registro
 }
 
 void conversor::GrabaEntidad() {
+  // A text of a block is as tall as its INSERTs make it; the next text that gives no height
+  // of its own takes the one it was read with.
+  const double altura = e_.AlturaTexto;
+  if (colocando_) e_.AlturaTexto = altura * escala_altura_;
   try {
     compone_registro(e_, vista_.atributo_activado(), registro_);
   } catch (const error_conversion& e) {
+    e_.AlturaTexto = altura;
     throw e.situada(lector_->fichero(), linea_entidad_);
   }
+  e_.AlturaTexto = altura;
   bin_->escribe(registro_);
 }
 
