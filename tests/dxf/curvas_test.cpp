@@ -10,53 +10,11 @@
 #include "core/error_conversion.h"
 #include "dxf/geometria.h"
 #include "inspeccion/lector_bin.h"
+#include "dxf/en_grupos.h"
 #include "support/dibujos.h"
 
 namespace tolvar::prueba {
 namespace {
-
-// "0 CIRCLE 8 A 40 -10" -> the drawing of those groups, each a code and a value separated by
-// spaces, and a group 0 EOF; group k (from 0) has its value on line 2k + 2.
-std::string grupos(std::string_view pares) {
-  std::istringstream in{std::string(pares)};
-  std::string codigo, valor, s;
-  while (in >> codigo >> valor) s += std::string(3 - std::min<std::size_t>(3, codigo.size()), ' ') + codigo + "\r\n" + valor + "\r\n";
-  return s + "  0\r\nEOF\r\n";
-}
-
-// Every kind read, no attribute, t as given: 1e9 leaves each curve its segment per 45 degrees.
-opciones_conversion opciones(bool arcos = true, double t = 1e9) {
-  opciones_conversion o;
-  o.tambien = tipos_tambien::todos();
-  o.arcos = arcos;
-  o.tolerancia = t;
-  return o;
-}
-
-// Converts d/a.dxf; gives its records as "COD: x,y,z x,y,z ..." lines, every unit of each (a
-// closed one repeats its first point), a text's string after its point; or, after a failure,
-// "error N at L" and the records written before it.
-std::string registros(const std::string& dxf, const opciones_conversion& o = opciones()) {
-  directorio_prueba d("0101 A\r\n");
-  d.conv.opciones() = o;
-  d.pon("a.dxf", dxf);
-  std::string s;
-  try {
-    d.convierte();
-  } catch (const error_conversion& e) {
-    s = "error " + std::to_string(e.numero()) + " at " + std::to_string(e.num_linea()) + "\n";
-  }
-  const std::unique_ptr<fuente> origen = d.fs.abre("d/a.bin");
-  lector_bin lector(*origen, "a.bin");
-  registro_bin r;
-  while (lector.siguiente(r)) {
-    s += std::string(r.cod_sin_relleno()) + ":";
-    for (const tipo_punto& p : r.puntos) s += " " + std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(p.z);
-    if (r.es_texto()) s += " '" + r.texto + "'";
-    s += "\n";
-  }
-  return s;
-}
 
 std::size_t unidades(const std::string& dxf, const opciones_conversion& o) {
   const std::string r = registros(dxf, o);
@@ -99,7 +57,7 @@ TEST(extrusion, cada_tipo_en_su_plano) {
       {"0 INSERT 8 A 10 1 20 4000002 30 3 230 2", "0101: 1000,2000,3000\n"},
       {"0 INSERT 8 A 10 1 20 4000002 30 3 230 0", "0101: 1000,2000,3000\n"},
       {"0 INSERT 8 A 10 1 20 4000002 30 3 210 0.01 230 1", "0101: 1030,2000,2990\n"},
-      {"0 TEXT 8 A 10 -1.5 20 4000002 40 1 1 \\U+0020.\\U+0020 230 -1", "0101: 1500,2000,0 'x'\n"},
+      {"0 TEXT 8 A 10 -1.5 20 4000002 40 1 1 \\U+0020.\\U+0020 230 -1", "0101: 1500,2000,0 h1000 'x'\n"},
       {"0 POINT 8 A 10 1 20 4000002 30 3 230 -1", "0101: 1000,2000,3000\n"},
       {"0 LWPOLYLINE 8 A 38 5 10 1 20 4000002 10 3 20 4000004 230 -1",
        "0101: -1000,2000,-5000 -3000,4000,-5000\n"},
