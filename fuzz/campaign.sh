@@ -36,7 +36,7 @@ for nombre in dibujo tabla; do
   "$build/fuzz/${nombre}_fuzzer" "$trabajo" "$raiz/fuzz/corpus/$nombre" \
     -fork="$procesos" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
     -max_total_time="$segundos" -max_len="$(max_len_de "$nombre")" -timeout=10 \
-    -rss_limit_mb=2048 -artifact_prefix="$hallazgos/$nombre-" \
+    -rss_limit_mb=2048 -artifact_prefix="$hallazgos/$nombre-" $(diccionario "$nombre") \
     >"$build/campana-$nombre.log" 2>&1 &
   pids+=($!)
 done

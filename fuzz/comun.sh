@@ -33,3 +33,8 @@ max_len_de() {
     tabla) echo 8192 ;;
   esac
 }
+
+# -dict for a target that has a dictionary of its input's words (fuzz/NAME.dict).
+diccionario() {
+  if [[ -f "$raiz/fuzz/$1.dict" ]]; then echo "-dict=$raiz/fuzz/$1.dict"; fi
+}

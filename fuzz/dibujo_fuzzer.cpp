@@ -1,7 +1,8 @@
 // Arbitrary bytes as a drawing, converted by the real core on memory files three times: in a
 // batch after another drawing with the attribute option off; alone with it on; alone again
-// with the option off and the bytes arriving in small pieces. The kinds read on request and
-// the outputs' code page come from the input's own bytes, the same for the three runs.
+// with the option off and the bytes arriving in small pieces. The kinds read on request, the
+// arcs, the blocks and the outputs' code page come from the input's own bytes, the same for
+// the three runs.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +48,7 @@ opciones_conversion opciones_de(std::string_view entrada) {
     bit <<= 1;
   }
   o.arcos = (h & bit) != 0;
+  o.bloques = (h & (bit << 1)) != 0;
   // Now and then, one input in 32, a tolerance so fine that every curve meets the 5000-point
   // bound: each such curve is computed to 5000 points three times over, and on every other
   // input that cost a third of the fuzzer's speed. From the hash's top bits, mixed, so that
@@ -107,8 +109,8 @@ void comprueba(const ficheros_memoria& fs, resultado& r, bool atributo,
   if (r.error) {
     // The drawing is opened after both outputs are created, so every failure here leaves
     // them; the table is sound, so neither 5 nor 53 may come up.
-    comprueba_error(*r.error, {desbordamiento, subindice_fuera_de_rango, tipo_incompatible,
-                               fin_de_fichero},
+    comprueba_error(*r.error, {desbordamiento, sin_memoria, subindice_fuera_de_rango,
+                               tipo_incompatible, sin_espacio_de_pila, fin_de_fichero},
                     "d/a.dxf", lineas, vacio);
     if (r.error->num_linea() == 0 && r.error->numero() != fin_de_fichero)
       falla("only an empty drawing fails without a line");

@@ -29,7 +29,8 @@ for nombre in dibujo tabla; do
   estado=0
   "$build/fuzz/${nombre}_fuzzer" "$trabajo" "$raiz/fuzz/corpus/$nombre" \
     -max_total_time="$segundos" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$hallazgos/$nombre-" >"$registro" 2>&1 || estado=$?
+    -print_final_stats=1 -artifact_prefix="$hallazgos/$nombre-" $(diccionario "$nombre") >"$registro" 2>&1 ||
+    estado=$?
   ejecutadas=$(sed -n 's/^stat::number_of_executed_units: *//p' "$registro")
   por_segundo=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$registro")
   # libFuzzer's coverage when the seeds are in and at the end: edges (cov) and features (ft).

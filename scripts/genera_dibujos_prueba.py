@@ -100,12 +100,57 @@ def curvas(destino):
     doc.saveas(destino / "r2000_curvas_y_caras.dxf")
 
 
+def bloques(destino):
+    # Blocks as CAD programs place them on a map: a symbol nested in a symbol, scaled,
+    # rotated, mirrored by the extrusion (0, 0, -1), an array of rows and columns, attributes
+    # (one invisible) and two rendered dimensions, whose lines and texts are a block of their own.
+    doc = ezdxf.new("R2018", setup=True)
+    msp = doc.modelspace()
+    hoja = doc.blocks.new("HOJA", base_point=(1, 1))
+    hoja.add_point((2, 2, 0))
+    hoja.add_line((1, 1), (3, 1), dxfattribs={"layer": "CERCA"})
+    hoja.add_circle((2, 2), 1.0)
+    hoja.add_arc((2, 2), 0.5, 0, 135, dxfattribs={"layer": "CURVAS"})
+    hoja.add_lwpolyline([(1, 1, 0, 0, 0.5), (3, 1, 0, 0, 0), (3, 3, 0, 0, 0)], format="xyseb",
+                        close=True)
+    hoja.add_text("h", dxfattribs={"height": 0.5, "insert": (1, 3)})
+    arbol = doc.blocks.new("ARBOL")
+    arbol.add_blockref("HOJA", (0, 0))
+    arbol.add_blockref("HOJA", (10, 0), dxfattribs={"xscale": 2, "yscale": 0.5, "rotation": 30})
+    arbol.add_blockref("HOJA", (0, 10), dxfattribs={"extrusion": (0, 0, -1)})
+    arbol.add_ellipse((5, 5), major_axis=(3, 1, 0), ratio=0.4, start_param=0.5, end_param=4.0)
+    arbol.add_mtext("Arbol", dxfattribs={"char_height": 0.8, "insert": (0, -2)})
+    arbol.add_attdef("NUM", (0, -4), dxfattribs={"height": 0.5})
+    capa = {"layer": "POZOS"}
+    msp.add_blockref("ARBOL", (452000, 4470000), dxfattribs=capa)
+    msp.add_blockref("ARBOL", (452100, 4470000),
+                     dxfattribs={**capa, "xscale": 3, "yscale": 3, "zscale": 3, "rotation": 45})
+    msp.add_blockref("ARBOL", (-452200, 4470000), dxfattribs={**capa, "extrusion": (0, 0, -1)})
+    msp.add_blockref("ARBOL", (452000, 4470100), dxfattribs={**capa, "xscale": -1, "rotation": 10})
+    matriz = msp.add_blockref("HOJA", (452300, 4470000), dxfattribs=capa)
+    matriz.dxf.column_count = 3
+    matriz.dxf.row_count = 2
+    matriz.dxf.column_spacing = 5
+    matriz.dxf.row_spacing = 7
+    con_atributos = msp.add_blockref("ARBOL", (452400, 4470000), dxfattribs=capa)
+    con_atributos.add_auto_attribs({"NUM": "17"})
+    oculto = con_atributos.add_attrib("OCULTO", "no se ve", (452401, 4470001))
+    oculto.dxf.flags = 1
+    for base, p1, p2 in [((452000, 4470220), (452000, 4470210), (452030, 4470210)),
+                         ((452100, 4470260), (452100, 4470250), (452120, 4470255))]:
+        dim = msp.add_linear_dim(base=base, p1=p1, p2=p2, dimstyle="EZDXF",
+                                 dxfattribs={"layer": "COTAS"})
+        dim.render()
+    doc.saveas(destino / "r2018_bloques.dxf")
+
+
 def main():
     destino = Path(sys.argv[1] if len(sys.argv) > 1 else "tests/dibujos")
     destino.mkdir(parents=True, exist_ok=True)
     r12(destino)
     r2018(destino)
     curvas(destino)
+    bloques(destino)
 
 
 if __name__ == "__main__":

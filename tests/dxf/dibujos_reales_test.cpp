@@ -181,5 +181,47 @@ TEST(dibujos_reales, r2000_con_curvas_caras_y_una_malla) {
   EXPECT_EQ(solo.omitidas, "2 CIRCLE, 2 LWPOLYLINE, 1 3DFACE, 1 ARC, 1 ELLIPSE, 1 SOLID, 1 TRACE");
 }
 
+// Symbols nested, scaled, rotated, mirrored and in an array, attributes and two dimensions,
+// drawn with --blocks: 155 records, each within a thousandth of ezdxf's own exploded geometry
+// (scripts/compara_bloques_ezdxf.py); here their number and two of them to the byte.
+TEST(dibujos_reales, r2018_con_bloques_dibujados) {
+  const std::string point = hex(
+      "43 3D 50 5A 30 31 00 00 00 00 01 00"     // HOJA's point (2, 2) from its base (1, 1)
+      "E8 FC F0 1A 68 A5 03 1C 00 00 00 00"     // in ARBOL at (452000, 4470000)
+      "E8 FC F0 1A 68 A5 03 1C 00 00 00 00"
+      "14 00 00 00 06 00 00 00 A5 07 00 00"
+      "E8 FC F0 1A 68 A5 03 1C 00 00 00 00");
+  const std::string mtext = hex(
+      "54 3D 50 5A 30 31 00 00 00 00 02 00"     // ARBOL's "Arbol" at (0, -2), 0.8 high, from
+      "80 13 F7 1A B0 99 03 1C 00 00 00 00"     // the INSERT at (452400, 4470000) with the
+      "20 23 F7 1A D0 9C 03 1C 00 00 00 00"     // attributes
+      "20 03 00 00 00 00 00 00 00 00 00 00"
+      "80 13 F7 1A B0 99 03 1C 00 00 00 00"
+      "41 72 62 6F 6C 00 20 20 20 20 20 20");
+  directorio_prueba d(tabla);
+  d.conv.opciones().tambien = tipos_tambien::todos();
+  d.conv.opciones().arcos = true;
+  d.conv.opciones().bloques = true;
+  d.pon("a.dxf", lee_dibujo("r2018_bloques.dxf"));
+  d.convierte();
+  const std::string bin = d.lee("a.bin");
+  std::vector<std::size_t> inicios;
+  for (std::size_t i = 0; i + 12 <= bin.size();) {
+    inicios.push_back(i);
+    i += 48 + 12 * (static_cast<unsigned char>(bin[i + 10]) | static_cast<std::size_t>(static_cast<unsigned char>(bin[i + 11])) << 8);
+  }
+  ASSERT_EQ(inicios.size(), 155u);
+  EXPECT_EQ(muestra_hex(bin.substr(0, 60)), muestra_hex(point));
+  EXPECT_EQ(muestra_hex(bin.substr(inicios[135], 72)), muestra_hex(mtext));
+  // The visible attribute on layer "0"; each dimension on COTAS, with three of its block's
+  // entities, and its three points on Defpoints.
+  std::string err = "0\r\n";
+  for (int i = 0; i < 2; ++i) err += "COTAS\r\nCOTAS\r\nCOTAS\r\nCOTAS\r\nDefpoints\r\nDefpoints\r\nDefpoints\r\n";
+  EXPECT_EQ(d.lee("a.err"), err);
+  EXPECT_EQ(d.conv.cuentas().cont_insert, 6);
+  EXPECT_EQ(d.conv.cuentas().cont_dimension, 2);
+  EXPECT_EQ(d.conv.cuentas().omitidas.texto(), "");
+}
+
 }  // namespace
 }  // namespace tolvar::prueba
