@@ -236,6 +236,30 @@ TEST(dibujos_malos, justo_dentro_de_cada_limite_se_convierte) {
   }
 }
 
+// The blocks of a drawing hold at most 4,000,000 groups, counted from each block's first
+// group 0: one more is error 7 at its code's line, with the point before it written.
+TEST(dibujos_malos, mas_de_4000000_grupos_en_los_bloques_es_7) {
+  const auto bloques = [](std::size_t grupos) {
+    // Lines 11 to 18 open the section and the block; its first group 0 is on line 19.
+    std::string s = tras_point({"  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  2", "B", "  0", "POINT"});
+    s.reserve(s.size() + 9 * grupos);
+    for (std::size_t i = 1; i < grupos; ++i) s += "999\r\nx\r\n";
+    return s + dibujo({"  0", "ENDBLK", "  0", "ENDSEC", "  0", "EOF"});
+  };
+  for (const std::size_t grupos : {std::size_t{4000000}, std::size_t{4000001}}) {
+    directorio_prueba d;
+    d.conv.opciones().bloques = true;
+    d.pon("a.dxf", bloques(grupos));
+    const auto e = convierte_con_fallo(d);
+    if (grupos == 4000000) {
+      EXPECT_FALSE(e.has_value()) << e->what();
+    } else {
+      comprueba_fallo(e, sin_memoria, std::filesystem::path("d") / "a.dxf", 19 + 2 * 4000000);
+    }
+    EXPECT_EQ(d.lee("a.bin"), point_bin);
+  }
+}
+
 TEST(dibujos_malos, mil_y_un_dibujos_es_9_antes_de_convertir_ninguno) {
   directorio_prueba d;
   for (int i = 0; i < 1001; ++i) d.pon("p" + std::to_string(1000 + i) + ".dxf", point_dxf);
