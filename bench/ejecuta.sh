@@ -3,8 +3,10 @@
 # run, and a directory of 1,000 small drawings. Installs what is missing (Debian), builds
 # Release in build-bench/, writes its drawings to bench/datos/ (git-ignored).
 #
-#   bench/ejecuta.sh                 200 MB drawing, the 1,000-drawing directory, and 200 MB of
-#                                    curves read plain and with --also all --arcs
+#   bench/ejecuta.sh                 200 MB drawing, the 1,000-drawing directory, 200 MB of
+#                                    curves read plain and with --also all --arcs, and 100,000
+#                                    INSERTs of a 50-entity block against the same entities
+#                                    written out, both with --also all --blocks
 #   bench/ejecuta.sh --2gb           also a 2 GB drawing, for memory that must not grow
 #   bench/ejecuta.sh --veces 9       runs per program (default 5; the median is printed)
 #   bench/ejecuta.sh --micro         also the Google Benchmark micro-benchmarks
@@ -26,7 +28,7 @@ while [ $# -gt 0 ]; do
     --micro) con_micro=1 ;;
     --regenera) regenera=1 ;;
     --veces) veces=$2; shift ;;
-    -h|--help) sed -n '2,14p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
     *) echo "ejecuta.sh: unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
@@ -60,7 +62,11 @@ genera=$build/bench/tolvar-genera
 grande=$datos/200mb/plano.dxf
 lote=$datos/lote
 curvas=$datos/curvas/plano.dxf
-if [ $regenera -eq 1 ]; then rm -rf "$datos/200mb" "$datos/2gb" "$lote" "$datos/curvas"; fi
+bloques=$datos/bloques/plano.dxf
+explotado=$datos/explotado/plano.dxf
+if [ $regenera -eq 1 ]; then
+  rm -rf "$datos/200mb" "$datos/2gb" "$lote" "$datos/curvas" "$datos/bloques" "$datos/explotado"
+fi
 if [ ! -f "$grande" ]; then
   echo "Generating $grande"
   "$genera" "$grande" 200M --semilla 1
@@ -72,6 +78,11 @@ fi
 if [ ! -f "$curvas" ]; then
   echo "Generating $curvas"
   "$genera" "$curvas" 200M --semilla 3 --curvas
+fi
+if [ ! -f "$bloques" ]; then
+  echo "Generating $bloques and $explotado"
+  "$genera" "$bloques" --bloques 100000 --semilla 4
+  "$genera" "$explotado" --bloques 100000 --semilla 4 --explotado
 fi
 if [ $con_2gb -eq 1 ] && [ ! -f "$datos/2gb/plano.dxf" ]; then
   echo "Generating $datos/2gb/plano.dxf"
@@ -105,6 +116,7 @@ ejecuta_programa() {
     wc) una_vez "" wc -l "$2" ;;
     tolvar) una_vez "" "$cli" --no-atr "$2" ;;
     tolvar_curvas) una_vez "" "$cli" --no-atr --also all --arcs "$2" ;;
+    tolvar_bloques) una_vez "" "$cli" --no-atr --also all --blocks "$2" ;;
     ogr2ogr) una_vez "rm -f '$fgb'" ogr2ogr -f FlatGeobuf "$fgb" "$2" ;;
   esac
 }
@@ -144,6 +156,7 @@ informe() {  # informe DRAWING PROGRAMS...
       wc) nombre='wc -l' ;;
       tolvar) nombre='tolvar-cli --no-atr' ;;
       tolvar_curvas) nombre='... --also all --arcs' ;;
+      tolvar_bloques) nombre='... --also all --blocks' ;;
       ogr2ogr) nombre='ogr2ogr -f FlatGeobuf' ;;
     esac
     awk -v n="$nombre" -v t="$t" -v mb="$mb" -v kb="$kb" \
@@ -184,6 +197,21 @@ mide "$curvas" wc tolvar tolvar_curvas
 informe "$curvas" wc tolvar tolvar_curvas
 awk -v t="$t_tolvar" -v c="$t_tolvar_curvas" -v kb="$kb_tolvar_curvas" 'BEGIN {
   printf "\n--also all --arcs: %.1f x the time of the plain reading, peak RSS %.1f MB\n", c / t, kb / 1024
+}'
+
+# Blocks: 5,000,000 entities drawn from 100,000 INSERTs, against the same entities written
+# out in ENTITIES; both write the same 5,000,000 records, byte for byte.
+mide "$bloques" tolvar_bloques
+informe "$bloques" tolvar_bloques
+t_desde_bloques=$t_tolvar_bloques
+kb_desde_bloques=$kb_tolvar_bloques
+cat "$explotado" >/dev/null
+mide "$explotado" tolvar_bloques
+informe "$explotado" tolvar_bloques
+cmp -s "${bloques%.dxf}.bin" "${explotado%.dxf}.bin" || { echo "ejecuta.sh: the two drawings of the blocks wrote different .bin files" >&2; exit 1; }
+awk -v b="$t_desde_bloques" -v e="$t_tolvar_bloques" -v kb="$kb_desde_bloques" 'BEGIN {
+  printf "\n5,000,000 records from blocks: %.0f a second; written out: %.0f a second (target: at least as fast: %s); peak RSS %.1f MB\n",
+    5e6 / b, 5e6 / e, (b <= e) ? "met" : "NOT met", kb / 1024
 }'
 
 if [ $con_2gb -eq 1 ]; then

@@ -79,14 +79,43 @@ int main(int argc, char** argv) {
   std::uint64_t semilla = 1;
   int lote = 0;
   bool curvas = false;
+  int bloques = 0;
+  bool explotado = false;
   app.add_option("SALIDA", salida, "The drawing to write; with --lote, the directory")->required();
-  app.add_option("TAMANO", tamano, "Size: 200 or 200M (megabytes), 10K, 2G")->required();
+  CLI::Option* opcion_tamano = app.add_option("TAMANO", tamano, "Size: 200 or 200M (megabytes), 10K, 2G");
+  app.add_option("--bloques", bloques,
+                 "Instead of a sheet of TAMANO: this many INSERTs of one block of 50 entities")
+      ->check(CLI::Range(1, 10000000));
+  app.add_flag("--explotado", explotado,
+               "With --bloques: the block's entities written out where each INSERT places them");
   app.add_option("--semilla", semilla, "Seed of the drawing (default 1)");
   app.add_option("--lote", lote, "Write this many drawings, each of TAMANO, into SALIDA")
       ->check(CLI::Range(1, 100000));
   app.add_flag("--curvas", curvas,
                "Bulges on half the vertices of 2D polylines, circles and arcs among the points");
   CLI11_PARSE(app, argc, argv);
+  if (bloques > 0) {
+    const fs::path ruta(salida);
+    std::error_code ec;
+    if (!ruta.parent_path().empty()) fs::create_directories(ruta.parent_path(), ec);
+    std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
+    if (ec || !f || !escribe_tabla(ruta.parent_path().empty() ? fs::path(".") : ruta.parent_path())) {
+      std::cerr << "tolvar-genera: cannot write " << ruta.string() << '\n';
+      return 1;
+    }
+    tolvar::banco::dibujo_de_bloques(
+        semilla, bloques, explotado,
+        [](std::string& pieza, void* destino) {
+          static_cast<std::ofstream*>(destino)->write(pieza.data(), static_cast<std::streamsize>(pieza.size()));
+        },
+        &f);
+    f.close();
+    return f ? 0 : 1;
+  }
+  if (opcion_tamano->count() == 0) {
+    std::cerr << "tolvar-genera: TAMANO is required without --bloques\n";
+    return 2;
+  }
 
   const auto bytes = lee_tamano(tamano);
   if (!bytes) {

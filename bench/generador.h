@@ -62,6 +62,14 @@ class generador {
   int capa_actual_[3] = {0, 0, 0};
 };
 
+// The drawing of the blocks' benchmark: `inserciones` INSERTs, scattered over the sheet, of one
+// block of 50 entities around its origin (lines, polylines, points, texts, circles, arcs,
+// half of them on layer "0"); or, `explotado`, the same entities written out in ENTITIES where
+// each INSERT places them, on the layer it gives them. Converted with --blocks, both write the
+// same records. Pieces of a few MB go to `vacia` as they fill.
+void dibujo_de_bloques(std::uint64_t semilla, int inserciones, bool explotado,
+                       void (*vacia)(std::string& pieza, void* destino), void* destino);
+
 // A whole drawing of about `bytes` bytes (never less), in memory: for the micro-benchmarks.
 std::string dibujo_en_memoria(std::uint64_t semilla, std::uint64_t bytes);
 
