@@ -9,12 +9,7 @@ namespace tolvar {
 lector_grupos::lector_grupos(fuente& origen, std::filesystem::path fichero)
     : lineas_(origen, std::move(fichero)) {}
 
-const grupo* lector_grupos::desviado() noexcept {
-  if (devuelto_) {
-    devuelto_ = false;
-    desvio_ = guardado_ != nullptr;
-    return &actual_;
-  }
+const grupo* lector_grupos::siguiente_guardado() noexcept {
   if (guardado_ == fin_guardado_) return nullptr;
   const grupo_guardado& g = *guardado_++;
   actual_.codigo = g.codigo;

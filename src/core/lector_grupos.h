@@ -82,7 +82,14 @@ class lector_grupos {
   const grupo* lee() {
     // Every entity's group 0 comes twice: read by the reader it ends, handed back to the loop.
     // One test for it and for kept groups, which the converter reads only inside blocks.
-    if (desvio_) return desviado();
+    if (desvio_) {
+      if (devuelto_) {
+        devuelto_ = false;
+        desvio_ = guardado_ != nullptr;
+        return &actual_;
+      }
+      return siguiente_guardado();
+    }
     std::string_view linea;
     if (terminado_ || !lineas_.lee(linea)) return sin_linea_de_codigo();
     const std::int64_t n = lineas_.num_linea();
@@ -119,8 +126,8 @@ class lector_grupos {
   [[noreturn]] void sin_valor(std::int64_t n) const;
   [[noreturn]] void termina_dentro(const char* entidad) const;
   const grupo* fin_en_blanco(std::int64_t primera_blanca);
-  // The group handed back, or the next kept one.
-  const grupo* desviado() noexcept;
+  // The next kept group; null after the last.
+  const grupo* siguiente_guardado() noexcept;
 
   lector_lineas lineas_;
   grupo actual_;
