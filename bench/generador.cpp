@@ -345,63 +345,40 @@ struct entidad_simbolo {
   std::int64_t radio, inicio, fin;
 };
 
-void grupo_simple(std::string& s, int c, std::string_view v) {
-  char b[8];
-  const auto r = std::to_chars(b, b + sizeof b, c);
-  const auto largo = static_cast<std::size_t>(r.ptr - b);
-  if (largo < 3) s.append(3 - largo, ' ');
-  s.append(b, largo);
-  s += "\r\n";
-  s += v;
-  s += "\r\n";
-}
-
-void milesimas_simple(std::string& s, int c, std::int64_t v) {
-  const bool negativo = v < 0;
-  const std::uint64_t a = negativo ? static_cast<std::uint64_t>(-v) : static_cast<std::uint64_t>(v);
-  std::string t = negativo ? "-" : "";
-  t += std::to_string(a / 1000);
-  t += '.';
-  const std::string f = std::to_string(a % 1000);
-  t.append(3 - f.size(), '0');
-  t += f;
-  grupo_simple(s, c, t);
-}
-
 // The entity at (dx, dy) from where it stands in the block, on `capa` when its own is "0".
 void escribe_simbolo(std::string& s, const entidad_simbolo& e, std::int64_t dx, std::int64_t dy,
                      std::string_view capa) {
   static constexpr std::string_view nombres_tipo[] = {"LINE", "LWPOLYLINE", "POINT", "TEXT", "CIRCLE", "ARC"};
-  grupo_simple(s, 0, nombres_tipo[e.tipo]);
-  grupo_simple(s, 8, e.capa == "0" ? capa : e.capa);
+  generador::grupo(s, 0, nombres_tipo[e.tipo]);
+  generador::grupo(s, 8, e.capa == "0" ? capa : e.capa);
   switch (e.tipo) {
     case entidad_simbolo::linea:
-      milesimas_simple(s, 10, e.x[0] + dx); milesimas_simple(s, 20, e.y[0] + dy); milesimas_simple(s, 30, 0);
-      milesimas_simple(s, 11, e.x[1] + dx); milesimas_simple(s, 21, e.y[1] + dy); milesimas_simple(s, 31, 0);
+      generador::milesimas(s, 10, e.x[0] + dx); generador::milesimas(s, 20, e.y[0] + dy); generador::milesimas(s, 30, 0);
+      generador::milesimas(s, 11, e.x[1] + dx); generador::milesimas(s, 21, e.y[1] + dy); generador::milesimas(s, 31, 0);
       break;
     case entidad_simbolo::polilinea:
-      grupo_simple(s, 90, "4");
-      grupo_simple(s, 70, "1");
+      generador::grupo(s, 90, "4");
+      generador::grupo(s, 70, "1");
       for (int i = 0; i < 4; ++i) {
-        milesimas_simple(s, 10, e.x[i] + dx);
-        milesimas_simple(s, 20, e.y[i] + dy);
+        generador::milesimas(s, 10, e.x[i] + dx);
+        generador::milesimas(s, 20, e.y[i] + dy);
       }
       break;
     case entidad_simbolo::punto:
-      milesimas_simple(s, 10, e.x[0] + dx); milesimas_simple(s, 20, e.y[0] + dy); milesimas_simple(s, 30, 0);
+      generador::milesimas(s, 10, e.x[0] + dx); generador::milesimas(s, 20, e.y[0] + dy); generador::milesimas(s, 30, 0);
       break;
     case entidad_simbolo::texto:
-      milesimas_simple(s, 10, e.x[0] + dx); milesimas_simple(s, 20, e.y[0] + dy); milesimas_simple(s, 30, 0);
-      milesimas_simple(s, 40, 500);
-      grupo_simple(s, 1, "Casa del Monte");
+      generador::milesimas(s, 10, e.x[0] + dx); generador::milesimas(s, 20, e.y[0] + dy); generador::milesimas(s, 30, 0);
+      generador::milesimas(s, 40, 500);
+      generador::grupo(s, 1, "Casa del Monte");
       break;
     case entidad_simbolo::circulo:
     case entidad_simbolo::arco:
-      milesimas_simple(s, 10, e.x[0] + dx); milesimas_simple(s, 20, e.y[0] + dy); milesimas_simple(s, 30, 0);
-      milesimas_simple(s, 40, e.radio);
+      generador::milesimas(s, 10, e.x[0] + dx); generador::milesimas(s, 20, e.y[0] + dy); generador::milesimas(s, 30, 0);
+      generador::milesimas(s, 40, e.radio);
       if (e.tipo == entidad_simbolo::arco) {
-        milesimas_simple(s, 50, e.inicio);
-        milesimas_simple(s, 51, e.fin);
+        generador::milesimas(s, 50, e.inicio);
+        generador::milesimas(s, 51, e.fin);
       }
       break;
   }
@@ -437,29 +414,29 @@ void dibujo_de_bloques(std::uint64_t semilla, int inserciones, bool explotado,
       s.clear();
     }
   };
-  grupo_simple(s, 0, "SECTION");
-  grupo_simple(s, 2, "BLOCKS");
+  generador::grupo(s, 0, "SECTION");
+  generador::grupo(s, 2, "BLOCKS");
   if (!explotado) {
-    grupo_simple(s, 0, "BLOCK");
-    grupo_simple(s, 8, "0");
-    grupo_simple(s, 2, "SIMBOLO");
-    grupo_simple(s, 70, "0");
-    milesimas_simple(s, 10, 0); milesimas_simple(s, 20, 0); milesimas_simple(s, 30, 0);
+    generador::grupo(s, 0, "BLOCK");
+    generador::grupo(s, 8, "0");
+    generador::grupo(s, 2, "SIMBOLO");
+    generador::grupo(s, 70, "0");
+    generador::milesimas(s, 10, 0); generador::milesimas(s, 20, 0); generador::milesimas(s, 30, 0);
     for (const entidad_simbolo& e : simbolo) escribe_simbolo(s, e, 0, 0, "0");
-    grupo_simple(s, 0, "ENDBLK");
+    generador::grupo(s, 0, "ENDBLK");
   }
-  grupo_simple(s, 0, "ENDSEC");
-  grupo_simple(s, 0, "SECTION");
-  grupo_simple(s, 2, "ENTITIES");
+  generador::grupo(s, 0, "ENDSEC");
+  generador::grupo(s, 0, "SECTION");
+  generador::grupo(s, 2, "ENTITIES");
   for (int i = 0; i < inserciones; ++i) {
     const std::int64_t x = a.entre(este_min, este_max), y = a.entre(norte_min, norte_max);
     if (explotado) {
       for (const entidad_simbolo& e : simbolo) escribe_simbolo(s, e, x, y, "LINEA ELECTRICA");
     } else {
-      grupo_simple(s, 0, "INSERT");
-      grupo_simple(s, 8, "LINEA ELECTRICA");
-      grupo_simple(s, 2, "SIMBOLO");
-      milesimas_simple(s, 10, x); milesimas_simple(s, 20, y); milesimas_simple(s, 30, 0);
+      generador::grupo(s, 0, "INSERT");
+      generador::grupo(s, 8, "LINEA ELECTRICA");
+      generador::grupo(s, 2, "SIMBOLO");
+      generador::milesimas(s, 10, x); generador::milesimas(s, 20, y); generador::milesimas(s, 30, 0);
     }
     quizas_vacia(false);
   }

@@ -44,10 +44,13 @@ class generador {
   // The end of ENTITIES and the EOF group.
   static void pie(std::string& salida);
 
+  // A group as these drawings write it: the code right-aligned in three columns, CR LF; a
+  // value in thousandths as a decimal with three places.
+  static void codigo(std::string& s, int c);
+  static void grupo(std::string& s, int c, std::string_view v);
+  static void milesimas(std::string& s, int c, std::int64_t v);
+
  private:
-  void codigo(std::string& s, int c);
-  void grupo(std::string& s, int c, std::string_view v);
-  void milesimas(std::string& s, int c, std::int64_t v);
   void polilinea(std::string& s);
   void punto(std::string& s);
   void texto(std::string& s);
