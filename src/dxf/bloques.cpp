@@ -277,8 +277,8 @@ void conversor::dibuja(const definicion_bloque& d, colocacion c, std::int32_t co
     for (std::int32_t i = 0; i < (columnas < 2 ? 1 : columnas); ++i) {
       // The stack may grow under it, moving it: found again for each copy.
       colocacion& copia = b.colocaciones.back();
-      copia.columna = static_cast<double>(i);
-      copia.fila = static_cast<double>(j);
+      copia.desplazamiento_columna = static_cast<double>(i) * copia.espacio_columnas;
+      copia.desplazamiento_fila = static_cast<double>(j) * copia.espacio_filas;
       recorre_bloque(d);
     }
   }
@@ -333,8 +333,8 @@ punto_doble conversor::coloca(const punto_doble& p) const noexcept {
     const double dx = q.x - c->base.x;
     const double dy = q.y - c->base.y;
     const double dz = q.z - c->base.z;
-    const double ax = c->sx * dx + c->columna * c->espacio_columnas;
-    const double ay = c->sy * dy + c->fila * c->espacio_filas;
+    const double ax = c->sx * dx + c->desplazamiento_columna;
+    const double ay = c->sy * dy + c->desplazamiento_fila;
     const double az = c->sz * dz;
     q = c->plano.al_mundo({ax * c->cos_r - ay * c->sin_r + c->insercion.x,
                            ax * c->sin_r + ay * c->cos_r + c->insercion.y, az + c->insercion.z});

@@ -39,7 +39,8 @@ struct colocacion {
   double sx = 1.0, sy = 1.0, sz = 1.0;
   double cos_r = 1.0, sin_r = 0.0;
   double espacio_columnas = 0.0, espacio_filas = 0.0;
-  double columna = 0.0, fila = 0.0;   // the copy being drawn
+  // The copy being drawn: its column times the column spacing, its row times the rows'.
+  double desplazamiento_columna = 0.0, desplazamiento_fila = 0.0;
   plano_objeto plano;
   // Over the INSERTs that place what is drawn, outermost first: the product of each one's
   // largest scale, and of each one's |sy|.

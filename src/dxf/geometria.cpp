@@ -25,13 +25,6 @@ plano_objeto::plano_objeto(double nx, double ny, double nz) {
   ay_ = {az_.y * ax_.z - az_.z * ax_.y, az_.z * ax_.x - az_.x * ax_.z, az_.x * ax_.y - az_.y * ax_.x};
 }
 
-punto_doble plano_objeto::al_mundo(const punto_doble& p) const noexcept {
-  if (!mueve_) return p;
-  return {p.x * ax_.x + p.y * ay_.x + p.z * az_.x,
-          p.x * ax_.y + p.y * ay_.y + p.z * az_.y,
-          p.x * ax_.z + p.y * ay_.z + p.z * az_.z};
-}
-
 double segmentos_minimos(double barrido) { return std::ceil(barrido / pi_cuartos); }
 
 double segmentos(double barrido, double radio, double tolerancia) {

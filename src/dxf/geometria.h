@@ -37,8 +37,14 @@ class plano_objeto {
   bool mueve() const noexcept { return mueve_; }
   // N normalised; (0, 0, 1) when N is the default or of length 0.
   const punto_doble& eje_z() const noexcept { return az_; }
-  // The point of the plane in world coordinates; the point itself when nothing moves.
-  punto_doble al_mundo(const punto_doble& p) const noexcept;
+  // The point of the plane in world coordinates; the point itself when nothing moves. Inline:
+  // every point of a block is placed through one of these per INSERT.
+  punto_doble al_mundo(const punto_doble& p) const noexcept {
+    if (!mueve_) return p;
+    return {p.x * ax_.x + p.y * ay_.x + p.z * az_.x,
+            p.x * ax_.y + p.y * ay_.y + p.z * az_.y,
+            p.x * ax_.z + p.y * ay_.z + p.z * az_.z};
+  }
 
  private:
   bool mueve_ = false;
