@@ -89,6 +89,19 @@ inline constexpr const char* patron_filtro = "*.dxf";
 inline constexpr const char* orden_acerca = "Acerca de Tolvar…";
 inline constexpr const char* titulo_acerca = "Acerca de Tolvar";
 
+// The map preview. The canvas opens at the same size in both windows, whatever their fonts
+// make of the choice box and the status bar; the panel of codes is as wide in both.
+inline constexpr const char* titulo_plano = "Plano";
+inline constexpr int ancho_lienzo_plano = 9600;   // twips: 640 x 480 pixels at 96
+inline constexpr int alto_lienzo_plano = 7200;
+inline constexpr int ancho_panel_plano = 3000;
+inline constexpr int margen_plano = 90;           // round the choice box and the panel
+inline constexpr int brazo_cruz = 45;             // each arm of a point's cross
+// A paper-like background, not quite white, so that a screenshot shows where the map is.
+inline constexpr color_rgb color_fondo_plano{250, 250, 245};
+// The code of layers the table does not classify: no other code's colour comes near it.
+inline constexpr color_rgb color_nuevo{230, 0, 0};
+
 // Twips to the pixels of a screen of `ppp` pixels per inch, to the nearest pixel: 15 twips a
 // pixel at 96.
 constexpr int pixeles(int twips, int ppp) noexcept {
