@@ -85,6 +85,9 @@ int Form1::ejecuta(int como_se_muestra) {
     // Tab, the arrows among the options and the space bar on the focused control, as in a
     // dialog.
     if (ventana_ != nullptr && IsDialogMessageW(ventana_, &m)) continue;
+    // The map preview too: Tab between the choice, the canvas and the panel; the canvas asks
+    // for the arrows and the characters itself.
+    if (HWND plano = plano_.hwnd(); plano != nullptr && IsDialogMessageW(plano, &m)) continue;
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }

@@ -33,6 +33,8 @@ class ventana_plano {
   // Creates the window the first time, owned by `dueno`; shows the batch's files, the last
   // first, and brings it forward.
   void abre(HWND dueno, const std::vector<std::filesystem::path>& bins);
+  // The window, once made: the message loop hands it the keys as to a dialog.
+  HWND hwnd() const noexcept { return ventana_; }
 
  private:
   static LRESULT CALLBACK procedimiento(HWND h, UINT m, WPARAM w, LPARAM l);
