@@ -14,7 +14,8 @@
 #      the preview's choice box; its canvas checked pixel by pixel against the .bin by
 #      comprueba_plano (and against the Qt window's canvas, PLANO_QT, when given), the window
 #      to docs/tolvar-windows-plano.png; the wheel, the keys and a drag move the map, Home and a
-#      double click fit it again to the very pixels of the first picture.
+#      double click fit it again to the very pixels of the first picture; a torn .bin chosen
+#      shows its message instead of a map.
 #
 #   scripts/conduce_ventana.sh TOLVAR_EXE LINUX_TOLVAR_CLI WORK_DIR COMPRUEBA_PLANO
 #
@@ -317,6 +318,20 @@ xdotool mousemove_relative --sync 40 25 mouseup 1
 mira arrastre distinto
 xdotool click --repeat 2 --delay 80 1
 mira doble_clic igual
+# A torn file chosen: the reader's message where the map was, in the system's text colour, and
+# the window goes on.
+head -c 30 "$w/ejemplos/plano_sur.bin" > "$t/roto.bin" && cp "$t/roto.bin" "$w/ejemplos/plano_sur.bin"
+xdotool key shift+Tab Down Tab
+espera 30 hay '^Plano — plano_sur\.bin$' || falla "plano_sur.bin not chosen"
+sleep 1
+import -window "$plano" "$t/roto.png"
+convert "$t/roto.png" -crop "${ancho}x$alto+$x+$y" +repage -format %c histogram:info:- > "$t/colores"
+grep -qi '#000000' "$t/colores" || falla "no message where the torn file's map would be"
+# Black text smoothed into the background: greys only, none of a code's colours.
+awk -F'[(),]' '/srgb|#/ { d = ($2 > $3 ? $2 : $3); d = (d > $4 ? d : $4)
+                          e = ($2 < $3 ? $2 : $3); e = (e < $4 ? e : $4); if (d - e > 10) exit 1 }' \
+  "$t/colores" || falla "a map drawn from a torn file"
+echo "  a torn plano_sur.bin: its message instead of a map"
 # The preview closed (hidden) by the keyboard, then the main window.
 xdotool key alt+F4
 espera 30 no_hay '^Plano — ' || falla "the preview stays"

@@ -216,6 +216,11 @@ void VentanaPlano::muestra_elegido() {
 
 void VentanaPlano::resizeEvent(QResizeEvent*) { coloca(); }
 
+void VentanaPlano::closeEvent(QCloseEvent* e) {
+  pon_ficheros({});
+  QWidget::closeEvent(e);
+}
+
 void VentanaPlano::coloca() {
   const sitios_plano s = reparte_plano(width(), height(), Eleccion->sizeHint().height(),
                                        Estado->sizeHint().height(), ppp_qt);

@@ -70,6 +70,8 @@ class VentanaPlano final : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
+  // Hidden, as a closed window is, and its map let go: "Ver plano" reads it again.
+  void closeEvent(QCloseEvent* e) override;
 
  private:
   void muestra_elegido();
