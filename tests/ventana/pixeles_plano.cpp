@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace tolvar::prueba {
 namespace {
-
-bool igual(color_rgb a, color_rgb b) {
-  return a.rojo == b.rojo && a.verde == b.verde && a.azul == b.azul;
-}
 
 // Pixels a record may colour: within two of its lines, crosses and texts.
 class mascara {
@@ -38,16 +33,6 @@ bool cerca(const imagen_rgb& im, int x, int y, const color_rgb* c) {
       if (c != nullptr ? im.es(a, b, *c) : !im.es(a, b, color_fondo_plano)) return true;
     }
   return false;
-}
-
-// The box a text of `alto` pixels may cover from the left end of its baseline: its characters
-// at most as wide as they are tall, ascenders and descenders with room to spare.
-void caja_texto(double x, double y, double alto, std::size_t caracteres, int& x0, int& y0,
-                int& x1, int& y1) {
-  x0 = static_cast<int>(std::floor(x)) - 2;
-  x1 = static_cast<int>(std::ceil(x + static_cast<double>(caracteres) * alto)) + 2;
-  y0 = static_cast<int>(std::floor(y - 1.3 * alto)) - 2;
-  y1 = static_cast<int>(std::ceil(y + 0.5 * alto)) + 2;
 }
 
 // Calls f(px, py) on places half a pixel apart along the part of a-b inside the canvas.
@@ -83,10 +68,13 @@ void por_texto(visor_plano& v, F&& f) {
     if (r.forma != forma_plano::texto || r.num == 0 || !v.visible(r.codigo)) continue;
     const double alto = r.alto * vista.escala() / 1000;
     if (alto < alto_minimo_texto || alto > alto_maximo_texto || l.texto(r).empty()) continue;
+    // From the left end of its baseline: characters at most as wide as they are tall,
+    // ascenders and descenders with room to spare.
     const punto_plano& p = l.puntos()[r.primero];
-    int x0, y0, x1, y1;
-    caja_texto(vista.x_pixel(p.x), vista.y_pixel(r.norte(p.y)), alto, l.texto(r).size(), x0, y0, x1, y1);
-    f(r, x0, y0, x1, y1);
+    const double x = vista.x_pixel(p.x), y = vista.y_pixel(r.norte(p.y));
+    f(r, static_cast<int>(std::floor(x)) - 2, static_cast<int>(std::floor(y - 1.3 * alto)) - 2,
+      static_cast<int>(std::ceil(x + static_cast<double>(l.texto(r).size()) * alto)) + 2,
+      static_cast<int>(std::ceil(y + 0.5 * alto)) + 2);
   }
 }
 
@@ -97,7 +85,10 @@ color_rgb imagen_rgb::en(int x, int y) const {
   return {rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
-bool imagen_rgb::es(int x, int y, color_rgb c) const { return igual(en(x, y), c); }
+bool imagen_rgb::es(int x, int y, color_rgb c) const {
+  const color_rgb a = en(x, y);
+  return a.rojo == c.rojo && a.verde == c.verde && a.azul == c.azul;
+}
 
 imagen_rgb lee_ppm(const std::filesystem::path& ruta) {
   std::ifstream f(ruta, std::ios::binary);
@@ -136,12 +127,11 @@ imagen_rgb recorta_lienzo(const imagen_rgb& v) {
 }
 
 std::string resultado_pixeles::resumen() const {
-  return std::to_string(muestras) + " places on the records: " + std::to_string(sin_trazo) +
-         " without a line, " + std::to_string(sin_color) + " without their colour, " +
-         std::to_string(nuevo_sin_rojo) + " of Nuevo without red; " +
-         std::to_string(fondo_manchado) + " pixels off the records not background, " +
-         std::to_string(rojo_fuera) + " red off Nuevo's records, " +
-         std::to_string(textos_sin_dibujar) + " texts not drawn";
+  const auto n = [](std::size_t v) { return std::to_string(v); };
+  return n(muestras) + " places on the records: " + n(sin_trazo) + " without a line, " +
+         n(sin_color) + " without their colour, " + n(nuevo_sin_rojo) + " of Nuevo without red; " +
+         n(fondo_manchado) + " pixels off the records not background, " + n(rojo_fuera) +
+         " red off Nuevo's records, " + n(textos_sin_dibujar) + " texts not drawn";
 }
 
 resultado_pixeles comprueba_pixeles(const imagen_rgb& im, visor_plano& v) {
