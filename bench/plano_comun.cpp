@@ -4,6 +4,7 @@
 #include <vector>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 #include "core/conversor.h"
 #include "generador.h"
@@ -22,12 +23,27 @@ class vista_muda final : public vista_conversion {
   bool atributo_activado() const override { return false; }
 };
 
+std::string variable_entorno(const char* nombre) {
+#ifdef _MSC_VER
+  // MSVC deprecates getenv for its static buffer.
+  char* valor = nullptr;
+  std::size_t largo = 0;
+  if (_dupenv_s(&valor, &largo, nombre) != 0 || valor == nullptr) return {};
+  std::string r(valor);
+  std::free(valor);
+  return r;
+#else
+  const char* valor = std::getenv(nombre);
+  return valor != nullptr ? valor : "";
+#endif
+}
+
 }  // namespace
 
 const bin_plano& bin_del_banco() {
   static const bin_plano b = [] {
     bin_plano r;
-    if (const char* ruta = std::getenv("TOLVAR_PLANO_BIN")) {
+    if (const std::string ruta = variable_entorno("TOLVAR_PLANO_BIN"); !ruta.empty()) {
       r.fs = std::make_unique<ficheros_disco>();
       r.ruta = ruta;
       return r;
