@@ -10,6 +10,8 @@
 #   bench/ejecuta.sh --2gb           also a 2 GB drawing, for memory that must not grow
 #   bench/ejecuta.sh --veces 9       runs per program (default 5; the median is printed)
 #   bench/ejecuta.sh --micro         also the Google Benchmark micro-benchmarks
+#   bench/ejecuta.sh --plano         also the map preview: opening the 200 MB drawing's .bin and
+#                                    redrawing it at three zooms, with the Qt window's drawing
 #   bench/ejecuta.sh --regenera      write the drawings again
 #   TOLVAR_CLI=/path/tolvar-cli bench/ejecuta.sh   time another build of tolvar-cli
 #   TOLVAR_BUILD_BENCH=dir bench/ejecuta.sh        build somewhere else than build-bench/
@@ -21,11 +23,13 @@ datos=$raiz/bench/datos
 veces=5
 con_2gb=0
 con_micro=0
+con_plano=0
 regenera=0
 while [ $# -gt 0 ]; do
   case $1 in
     --2gb) con_2gb=1 ;;
     --micro) con_micro=1 ;;
+    --plano) con_plano=1 ;;
     --regenera) regenera=1 ;;
     --veces) veces=$2; shift ;;
     -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
@@ -40,6 +44,8 @@ fi
 
 # What the measurement needs, from Debian's packages.
 paquetes=(cmake ninja-build g++ libbenchmark-dev libcli11-dev libgtest-dev gdal-bin time)
+# The map preview's redraw is timed through the Qt window's own drawing.
+if [ $con_plano -eq 1 ]; then paquetes+=(qt6-base-dev); fi
 if command -v dpkg-query >/dev/null; then
   if [ "$(id -u)" -eq 0 ]; then
     "$raiz/scripts/instala_dependencias.sh" "${paquetes[@]}"
@@ -53,8 +59,11 @@ else
 fi
 
 # Release, as users build it; speed is never measured on a debugging build.
-cmake -S "$raiz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVAR_BENCH=ON >/dev/null
-cmake --build "$build" --target tolvar-cli tolvar-genera tolvar-bench -j 2 | tail -n 1
+objetivos=(tolvar-cli tolvar-genera tolvar-bench)
+gui=OFF
+if [ $con_plano -eq 1 ]; then gui=ON; objetivos+=(tolvar-bench-qt); fi
+cmake -S "$raiz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVAR_BENCH=ON -DTOLVAR_GUI=$gui >/dev/null
+cmake --build "$build" --target "${objetivos[@]}" -j 2 | tail -n 1
 cli=${TOLVAR_CLI:-$build/src/cli/tolvar-cli}  # TOLVAR_CLI: another build, to compare
 genera=$build/bench/tolvar-genera
 
@@ -224,6 +233,45 @@ fi
 
 if [ $con_micro -eq 1 ]; then
   echo
-  "$build/bench/tolvar-bench" --benchmark_min_time=0.5
+  "$build/bench/tolvar-bench" --benchmark_min_time=0.5 --benchmark_filter=-plano
+fi
+
+if [ $con_plano -eq 1 ]; then
+  # The .bin the 200 MB drawing's runs above wrote beside it.
+  bin=${grande%.dxf}.bin
+  "$cli" --no-atr "$grande" >/dev/null
+  printf '\nMap preview of %s (%s MB)\n\n' "${bin#"$raiz"/}" "$(stat -c %s "$bin" | awk '{ printf "%.1f", $1 / 1e6 }')"
+  export TOLVAR_PLANO_BIN=$bin
+  /usr/bin/time -v -o "$datos/.time" "$build/bench/tolvar-bench" --benchmark_filter=abre_plano \
+    --benchmark_format=json > "$datos/.abre.json"
+  "$build/bench/tolvar-bench" --benchmark_filter=redibuja_plano --benchmark_min_time=0.5 \
+    --benchmark_format=json > "$datos/.redibuja.json"
+  "$build/bench/tolvar-bench-qt" --benchmark_min_time=0.5 --benchmark_format=json > "$datos/.qt.json"
+  kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$datos/.time")
+  python3 - "$datos/.abre.json" "$datos/.redibuja.json" "$datos/.qt.json" "$kb" <<'FIN'
+import json, sys
+abre = json.load(open(sys.argv[1]))["benchmarks"][0]
+redibuja = {b["name"]: b for b in json.load(open(sys.argv[2]))["benchmarks"]}
+qt = {b["name"]: b for b in json.load(open(sys.argv[3]))["benchmarks"]}
+kb = int(sys.argv[4])
+puntos = abre["puntos"]
+print(f"opening: {abre['real_time']:.0f} ms (target < 2 s: {'met' if abre['real_time'] < 2000 else 'NOT met'}), "
+      f"{abre['registros']:.0f} records, {puntos:.0f} points")
+print(f"display list: {abre['MB_lista']:.1f} MB, {abre['bytes_punto']:.1f} bytes a point; "
+      f"peak RSS of the process that opens it: {kb / 1024:.1f} MB "
+      f"({kb * 1024 / puntos:.1f} bytes a point; target 16 plus a few MB: "
+      f"{'met' if kb * 1024 <= 16 * puntos + 8e6 else 'NOT met'})")
+print()
+print("| Zoom | Records drawn | Composed (ms) | Composed and drawn by Qt (ms) |")
+print("|---|---|---|---|")
+peor = 0
+for z in (1, 16, 256):
+    c = redibuja[f"redibuja_plano/zoom:{z}"]
+    q = qt[f"pinta_plano_qt/zoom:{z}"]
+    peor = max(peor, q["real_time"])
+    print(f"| {z} | {c['registros']:.0f} | {c['real_time']:.2f} | {q['real_time']:.2f} |")
+print(f"\nslowest redraw: {peor:.1f} ms (target < 100 ms: {'met' if peor < 100 else 'NOT met'})")
+FIN
+  rm -f "$datos/.abre.json" "$datos/.redibuja.json" "$datos/.qt.json"
 fi
 rm -f "$datos/.time" "$datos/.stderr" "$fgb"

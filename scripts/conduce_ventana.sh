@@ -5,14 +5,22 @@
 #   1. the button clicked, the path of a drawing in a directory named with "ñ" and "í" typed
 #      into the dialog, Enter: the window as it opens (attribute on, no other kinds); then a
 #      screenshot of the window, to docs/tolvar-windows.png;
-#   2. a new window, by the keyboard alone: "No", both check boxes, the button, another drawing
-#      of the directory; then the button again and the dialog cancelled, which converts the
+#   2. a new window, by the keyboard alone: "No", the first two check boxes, the button, another
+#      drawing of the directory; then the button again and the dialog cancelled, which converts the
 #      same directory again;
 #   3. a directory without dxfbin.tab: the error box, closed with Enter, and exit status 53;
-#   4. at 144 pixels per inch, the window half again as large as at 96; F1 shows the about box.
+#   4. at 144 pixels per inch, the window half again as large as at 96; F1 shows the about box;
+#   5. the map: a batch of the examples, "Ver plano" by the keyboard, plano_norte.bin chosen in
+#      the preview's choice box; its canvas checked pixel by pixel against the .bin by
+#      comprueba_plano (and against the Qt window's canvas, PLANO_QT, when given), the window
+#      to docs/tolvar-windows-plano.png; the wheel, the keys and a drag move the map, Home and a
+#      double click fit it again to the very pixels of the first picture; a torn .bin chosen
+#      shows its message instead of a map.
 #
-#   scripts/conduce_ventana.sh TOLVAR_EXE LINUX_TOLVAR_CLI WORK_DIR
+#   scripts/conduce_ventana.sh TOLVAR_EXE LINUX_TOLVAR_CLI WORK_DIR COMPRUEBA_PLANO
 #
+# PLANO_QT: the Qt window's fitted preview of the same plano_norte.bin (scripts/conduce_qt.sh
+# leaves it), in PPM; the two canvases must agree.
 # WINEPREFIX names a prefix that wineboot has made (windows.sh's); its wineserver is stopped and
 # started again inside the display, and stopped at the end. Needs xvfb, xdotool,
 # x11-xserver-utils and imagemagick.
@@ -22,6 +30,7 @@ raiz=$PWD
 exe=$(realpath "$1")
 linux_cli=$(realpath "$2")
 t=$3
+comprueba=$(realpath "$4")
 wine=${WINE:-/usr/lib/wine/wine64}
 wineserver=${WINESERVER:-/usr/lib/wine/wineserver}
 : "${WINEPREFIX:?a Wine prefix made by wineboot}"
@@ -96,6 +105,7 @@ w=$WINEPREFIX/drive_c/Mapas
 rm -rf "$w"
 pon_dibujos "$w/dir_ñí"
 mkdir -p "$w/sin_tabla_ñí" && cp examples/plano_sur.dxf "$w/sin_tabla_ñí/"
+mkdir -p "$w/ejemplos" && cp examples/dxfbin.tab examples/plano_norte.dxf examples/plano_sur.dxf "$w/ejemplos/"
 for n in uno dos; do pon_dibujos "$t/linux/$n/dir_ñí"; done
 (cd "$t/linux/uno" && "$linux_cli" dir_ñí > /dev/null)
 (cd "$t/linux/dos" && "$linux_cli" --no-atr --also all --arcs dir_ñí > /dev/null)
@@ -188,10 +198,11 @@ cierra
 termina 0
 compara "$t/linux/uno/dir_ñí" "$w/dir_ñí" "the window as it opens"
 
-echo "2. the keyboard alone: No, both check boxes, the button; then the dialog cancelled"
+echo "2. the keyboard alone: No, the first two check boxes, the button; then the dialog cancelled"
 arranca
-# The focus starts on the button; the tab stops follow: three boxes, the options, the checks.
-xdotool key Tab Tab Tab Tab Down Tab space Tab space Tab space
+# The focus starts on the button; the tab stops follow: three boxes (the map's button, greyed
+# before a batch, is no stop), the options, the checks; the third, the blocks, left as it is.
+xdotool key Tab Tab Tab Tab Down Tab space Tab space Tab Tab space
 escribe_en_dialogo 'C:\Mapas\dir_ñí\plano_sur.dxf' Return
 espera 60 fin_visible || falla "no Proceso Finalizado. after the batch"
 compara "$t/linux/dos/dir_ñí" "$w/dir_ñí" "No, every kind, arcs"
@@ -241,3 +252,89 @@ for par in "$ancho_96 $ancho_144" "$alto_96 $alto_144"; do
     falla "${ancho_96}x$alto_96 at 96 pixels per inch, ${ancho_144}x$alto_144 at 144"
 done
 echo "${ancho_96}x$alto_96 at 96 pixels per inch, ${ancho_144}x$alto_144 at 144"
+
+echo "5. the map: Ver plano after a batch of the examples, its pixels, the wheel, the keys"
+arranca
+xdotool key space
+escribe_en_dialogo 'C:\Mapas\ejemplos\plano_norte.dxf' Return
+espera 60 fin_visible || falla "no Proceso Finalizado. after the batch"
+# The focus is back on the button once the window is active; the map's button is next.
+if ! espera 3 test "$(xdotool getwindowfocus)" = "$ventana"; then
+  read -r ancho_v _ < <(tamano "$ventana")
+  echo "(no window active: the title bar clicked)"
+  xdotool mousemove --window "$ventana" $((ancho_v / 2)) 5 click 1
+fi
+con_foco "$ventana"
+xdotool key Tab space
+espera 30 hay '^Plano — plano_sur\.bin$' || falla "no preview of plano_sur.bin, the batch's last"
+plano=$(ventanas '^Plano — ' | head -n 1)
+con_foco "$plano"
+# From the canvas back to the choice, the one before, back to the canvas.
+xdotool key shift+Tab Up Tab
+espera 30 hay '^Plano — plano_norte\.bin$' || falla "plano_norte.bin not chosen"
+# The pointer on the middle of the canvas, so that the status bar shows where it is.
+sleep 1
+import -window "$plano" "$t/ajustado.png"
+read -r ancho alto x y < <(convert "$t/ajustado.png" -fill black +opaque '#FAFAF5' \
+  -fill white -opaque '#FAFAF5' -trim -format '%w %h %X %Y\n' info:)
+[ "$ancho" -gt 100 ] && [ "$alto" -gt 100 ] || falla "no canvas in the preview"
+xdotool mousemove --window "$plano" $((x + ancho / 2)) $((y + alto / 2))
+sleep 1
+import -window "$plano" "$t/ajustado.png"
+convert "$t/ajustado.png" "$t/plano_windows.ppm"
+bin_norte=$w/ejemplos/plano_norte.bin
+if [ -n "${PLANO_QT:-}" ]; then
+  "$comprueba" "$bin_norte" "$t/plano_windows.ppm" "$PLANO_QT" ||
+    falla "the preview's pixels are not the records', or not the Qt window's"
+else
+  "$comprueba" "$bin_norte" "$t/plano_windows.ppm" || falla "the preview's pixels are not the records'"
+  echo "(not compared with the Qt window's: PLANO_QT unset; scripts/conduce_qt.sh leaves it)"
+fi
+convert "$t/ajustado.png" -strip -define png:exclude-chunks=date,time "$raiz/docs/tolvar-windows-plano.png"
+lienzo() { convert "$t/$1.png" -crop "${ancho}x$alto+$x+$y" +repage "$t/$1_lienzo.png"; }
+lienzo ajustado
+mira() {
+  sleep 1
+  import -window "$plano" "$t/$1.png"
+  lienzo "$1"
+  local n
+  # compare's status is 1 when they differ: the count is what matters.
+  n=$({ compare -metric AE "$t/ajustado_lienzo.png" "$t/$1_lienzo.png" null: 2>&1 || true; } | awk '{ print $1 }')
+  case $2 in
+    distinto) [ "$n" != 0 ] || falla "$1: the map did not move" ;;
+    igual) [ "$n" = 0 ] || falla "$1: $n pixels differ from the fitted map" ;;
+  esac
+  echo "  $1: $n pixels differ from the fitted map"
+}
+xdotool mousemove --window "$plano" $((x + ancho / 3)) $((y + alto / 3))
+xdotool click 4 click 4 click 4
+mira rueda distinto
+xdotool key plus plus Left Down minus
+mira teclas distinto
+xdotool key Home
+mira inicio igual
+xdotool mousemove --window "$plano" $((x + ancho / 2)) $((y + alto / 2)) mousedown 1
+xdotool mousemove_relative --sync 40 25 mouseup 1
+mira arrastre distinto
+xdotool click --repeat 2 --delay 80 1
+mira doble_clic igual
+# A torn file chosen: the reader's message where the map was, in the system's text colour, and
+# the window goes on.
+head -c 30 "$w/ejemplos/plano_sur.bin" > "$t/roto.bin" && cp "$t/roto.bin" "$w/ejemplos/plano_sur.bin"
+xdotool key shift+Tab Down Tab
+espera 30 hay '^Plano — plano_sur\.bin$' || falla "plano_sur.bin not chosen"
+sleep 1
+import -window "$plano" "$t/roto.png"
+convert "$t/roto.png" -crop "${ancho}x$alto+$x+$y" +repage -format %c histogram:info:- > "$t/colores"
+grep -qi '#000000' "$t/colores" || falla "no message where the torn file's map would be"
+# Black text smoothed into the background: greys only, none of a code's colours.
+awk -F'[(),]' '/srgb|#/ { d = ($2 > $3 ? $2 : $3); d = (d > $4 ? d : $4)
+                          e = ($2 < $3 ? $2 : $3); e = (e < $4 ? e : $4); if (d - e > 10) exit 1 }' \
+  "$t/colores" || falla "a map drawn from a torn file"
+echo "  a torn plano_sur.bin: its message instead of a map"
+# The preview closed (hidden) by the keyboard, then the main window.
+xdotool key alt+F4
+espera 30 no_hay '^Plano — ' || falla "the preview stays"
+cierra
+termina 0
+echo "the preview closed, then the window, status 0"

@@ -9,15 +9,19 @@
 #   scripts/windows.sh [LINUX_TOLVAR_CLI]
 #
 # LINUX_TOLVAR_CLI: the Linux tolvar-cli to compare with (default build-ci/src/cli/tolvar-cli,
-# built in build-windows/linux when missing). Prints what each stage cost, in seconds.
+# built in build-windows/linux when missing, with the map preview's pixel check comprueba_plano
+# when that is not beside it). PLANO_QT: the Qt window's picture of its map preview, which
+# scripts/conduce_qt.sh leaves, for the window's drive to compare tolvar.exe's with. Prints what
+# each stage cost, in seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 raiz=$PWD
 b=$raiz/build-windows
 trabajos=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 
-scripts/instala_dependencias.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest \
-  libcli11-dev nlohmann-json3-dev nsis xvfb xdotool x11-xserver-utils imagemagick
+scripts/instala_dependencias.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine \
+  googletest libgtest-dev libcli11-dev nlohmann-json3-dev nsis xvfb xdotool x11-xserver-utils \
+  imagemagick
 
 tiempos=()
 reloj=0
@@ -43,14 +47,18 @@ cmake --build "$b/tolvar" -j "$trabajos"
 acaba
 
 linux_cli=${1:-$raiz/build-ci/src/cli/tolvar-cli}
-if [ ! -x "$linux_cli" ]; then
-  empieza "Linux tolvar-cli to compare with"
-  cmake -S . -B "$b/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVAR_TESTS=OFF > /dev/null
-  cmake --build "$b/linux" -j "$trabajos" --target tolvar-cli
-  linux_cli=$b/linux/src/cli/tolvar-cli
+# The check of the map preview's pixels, built beside that tolvar-cli.
+comprueba=$(dirname "$linux_cli")/../../tests/comprueba_plano
+if [ ! -x "$linux_cli" ] || [ ! -x "$comprueba" ]; then
+  empieza "Linux tolvar-cli to compare with, and the preview's pixel check"
+  cmake -S . -B "$b/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
+  cmake --build "$b/linux" -j "$trabajos" --target tolvar-cli comprueba_plano
+  [ -x "$linux_cli" ] || linux_cli=$b/linux/src/cli/tolvar-cli
+  comprueba=$b/linux/tests/comprueba_plano
   acaba
 fi
 linux_cli=$(realpath "$linux_cli")
+comprueba=$(realpath "$comprueba")
 exe=$b/tolvar/src/cli/tolvar-cli.exe
 ventana=$b/tolvar/src/win32/tolvar.exe
 
@@ -209,7 +217,7 @@ echo "dump and render: the same text and the same SVG"
 acaba
 
 empieza "the window under Wine, driven on a virtual display"
-scripts/conduce_ventana.sh "$ventana" "$linux_cli" "$b/ventana"
+scripts/conduce_ventana.sh "$ventana" "$linux_cli" "$b/ventana" "$comprueba"
 # It stopped its server, which had the display; the next stages run headless again.
 "$wineserver" -p > /dev/null 2>&1
 acaba

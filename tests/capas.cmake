@@ -1,8 +1,9 @@
 cmake_minimum_required(VERSION 3.22)
 
 # Every #include of src/ points down the design: the windows (ui with Qt, win32) and cli on top;
-# ventana, what the two windows share, under them; inspeccion, dxf, codes and output in the
-# middle; core at the bottom, including nothing of the others.
+# ventana, what the two windows share, under them (its map preview reads .bin files with
+# inspeccion's reader and knows the code of unclassified layers); inspeccion, dxf, codes and
+# output in the middle; core at the bottom, including nothing of the others.
 #   cmake -DFUENTES=<the src folder> -P capas.cmake
 # What each folder may include: itself and what lies below it (tolvar/version.h is generated
 # from core/). Of the middle, only inspeccion reads another: the record sizes of output/.
@@ -13,7 +14,7 @@ set(alcance_output core output)
 set(alcance_inspeccion core output inspeccion)
 set(medio dxf codes output inspeccion)
 set(alcance_cli core ${medio} cli tolvar)
-set(alcance_ventana core ventana tolvar)
+set(alcance_ventana core codes output inspeccion ventana tolvar)
 set(alcance_ui core ${medio} ventana ui tolvar)
 set(alcance_win32 core ventana win32 tolvar)
 

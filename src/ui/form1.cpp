@@ -22,6 +22,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/ventana_plano.h"
 
 namespace tolvar {
 namespace {
@@ -133,6 +134,7 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
     widgets_[static_cast<std::size_t>(d.id)] = w;
   }
   Command1 = static_cast<QPushButton*>(widget(control::Command1));
+  Command2 = static_cast<QPushButton*>(widget(control::Command2));
   Label2 = static_cast<QLabel*>(widget(control::Label2));
   Text1 = static_cast<QLineEdit*>(widget(control::Text1));
   Label3 = static_cast<QLabel*>(widget(control::Label3));
@@ -147,6 +149,7 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
   Label7 = static_cast<QLabel*>(widget(control::Label7));
   Check1 = static_cast<QCheckBox*>(widget(control::Check1));
   Check2 = static_cast<QCheckBox*>(widget(control::Check2));
+  Check3 = static_cast<QCheckBox*>(widget(control::Check3));
   Label1 = static_cast<QLabel*>(widget(control::Label1));
 
   {
@@ -155,6 +158,7 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
     Command1->setPalette(p);
   }
   Check1->setToolTip(QString::fromUtf8(tipos_de_la_casilla()));
+  Check3->setToolTip(QString::fromUtf8(consejo_bloques));
   {
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setStyleHint(QFont::SansSerif);
@@ -167,6 +171,7 @@ Form1::Form1(escritorio e, std::unique_ptr<ficheros> fs, QWidget* parent)
   }
 
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
   // The version and what the window is for, out of the way of the form's own layout: the
   // window's context menu, or F1.
@@ -203,6 +208,20 @@ void Form1::pon_texto(control c, const std::string& texto) {
 void Form1::muestra(control c, bool visible) {
   widget(c)->setVisible(visible);
   if (visible) widget(c)->repaint();
+}
+
+void Form1::habilita(control c, bool activo) {
+  widget(c)->setEnabled(activo);
+  widget(c)->repaint();
+}
+
+void Form1::abre_plano(const std::vector<std::filesystem::path>& bins) {
+  if (plano_ == nullptr) plano_ = new VentanaPlano(*fs_, this);
+  plano_->pon_ficheros(bins);
+  plano_->show();
+  plano_->raise();
+  plano_->activateWindow();
+  plano_->Lienzo->setFocus(Qt::OtherFocusReason);
 }
 
 bool Form1::marcado(control c) const {

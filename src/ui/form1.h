@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/conversor.h"
 #include "core/ficheros.h"
@@ -23,6 +24,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace tolvar {
+
+class VentanaPlano;
 
 // What the window needs of the desktop beyond its own controls: the things that wait for a
 // person or end the process. Tests put doubles here so that nothing blocks.
@@ -66,6 +69,8 @@ class Form1 final : public QWidget, private controles {
   // The button: the dialog, then the whole batch of the chosen drawing's directory. A failure
   // is shown in a message box and ends the program with the error's number.
   void Command1_Click() { formulario_->Command1_Click(); }
+  // The map preview of the last batch's .bin files.
+  void Command2_Click() { formulario_->Command2_Click(); }
 
   // The behaviour behind the window, and the conversion it runs: their state outlives each
   // batch.
@@ -74,6 +79,7 @@ class Form1 final : public QWidget, private controles {
 
   // Public, as a form's controls are, so that tests can look at them and press the button.
   QPushButton* Command1 = nullptr;
+  QPushButton* Command2 = nullptr;   // "Ver plano"
   QLabel* Label2 = nullptr;
   QLineEdit* Text1 = nullptr;
   QLabel* Label3 = nullptr;
@@ -85,20 +91,25 @@ class Form1 final : public QWidget, private controles {
   QRadioButton* Option2 = nullptr;
   QCheckBox* Check1 = nullptr;   // also every kind of tipos_a_peticion
   QCheckBox* Check2 = nullptr;   // the arcs of polylines
+  QCheckBox* Check3 = nullptr;   // the blocks drawn where they are placed
   QLabel* Label5 = nullptr;
   QLabel* Label6 = nullptr;
   QLabel* Label7 = nullptr;      // the entities the last drawing left out
   QLabel* Label1 = nullptr;
+  // The map preview, once Command2 has opened it.
+  VentanaPlano* plano() const noexcept { return plano_; }
 
  private:
   std::filesystem::path elige_fichero(const std::filesystem::path& anterior) override;
   void pon_texto(control c, const std::string& texto) override;
   void muestra(control c, bool visible) override;
+  void habilita(control c, bool activo) override;
   bool marcado(control c) const override;
   void marca(control c, bool marcado) override;
   void puntero_espera(bool activo) override;
   void avisa_error(const std::string& titulo, const std::string& texto) override;
   void termina(int estado) override;
+  void abre_plano(const std::vector<std::filesystem::path>& bins) override;
 
   QWidget* widget(control c) const { return widgets_[static_cast<std::size_t>(c)]; }
 
@@ -106,6 +117,7 @@ class Form1 final : public QWidget, private controles {
   std::unique_ptr<ficheros> fs_;
   std::unique_ptr<formulario> formulario_;
   std::array<QWidget*, num_controles> widgets_{};
+  VentanaPlano* plano_ = nullptr;   // a child window: it closes with this one
   bool espera_ = false;   // an override cursor is on
 };
 

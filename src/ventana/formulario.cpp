@@ -18,6 +18,8 @@ void formulario::Form_Load() {
   controles_.marca(control::Option2, false);
   controles_.marca(control::Check1, false);
   controles_.marca(control::Check2, false);
+  controles_.marca(control::Check3, false);
+  controles_.habilita(control::Command2, false);
 }
 
 void formulario::Command1_Click() {
@@ -28,11 +30,18 @@ void formulario::Command1_Click() {
   // The default tolerance: the window has no place to ask for another.
   conv_.opciones() = {controles_.marcado(control::Check1) ? tipos_tambien::todos() : tipos_tambien{},
                       pagina_codigos::ansi_1252, controles_.marcado(control::Check2),
-                      tolerancia_por_defecto};
+                      tolerancia_por_defecto, controles_.marcado(control::Check3)};
+  // A batch is about to run: the map of the last one is gone until this one writes its own,
+  // whatever happens to it.
+  if (!e.fich_dxf.empty()) {
+    bins_.clear();
+    controles_.habilita(control::Command2, false);
+  }
   // The batch runs here, on the window's thread, to its end: no input reaches the window
   // meanwhile, and it changes only through the paints of the calls it makes.
   try {
     conv_.ProcesoLote();
+    if (!bins_.empty()) controles_.habilita(control::Command2, true);
   } catch (const error_conversion& x) {
     // In Spanish, as every caption of the window: "Error 53 (no se ha encontrado el
     // fichero): ... -- fichero, línea n".
@@ -43,10 +52,16 @@ void formulario::Command1_Click() {
   }
 }
 
+void formulario::Command2_Click() {
+  if (!bins_.empty()) controles_.abre_plano(bins_);
+}
+
 void formulario::falla(int numero, const std::string& texto) {
   // The batch never reached its end, where the pointer goes back: the message box would
   // otherwise show under the wait pointer.
   puntero_espera(false);
+  // The drawings converted before the failure have their map, while the box is up.
+  if (!bins_.empty()) controles_.habilita(control::Command2, true);
   controles_.avisa_error(titulo_ventana, texto);
   controles_.termina(numero);
 }
@@ -66,6 +81,7 @@ void formulario::muestra_resumen(const contadores& cuentas) {
 
 void formulario::muestra_ficheros(const std::filesystem::path& bin,
                                   const std::filesystem::path& err) {
+  bins_.push_back(bin);
   controles_.pon_texto(control::Label5, "Creado el fichero : " + texto_ventana(bin));
   controles_.pon_texto(control::Label6, "Creado el fichero : " + texto_ventana(err));
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/conversor.h"
 #include "core/ficheros.h"
@@ -25,6 +26,8 @@ class controles {
   virtual void pon_texto(control c, const std::string& texto) = 0;
   // Shows or hides a control, painted before the call returns.
   virtual void muestra(control c, bool visible) = 0;
+  // Lets a control be used, or greys it out; painted before the call returns.
+  virtual void habilita(control c, bool activo) = 0;
   // An option button or a check box.
   virtual bool marcado(control c) const = 0;
   virtual void marca(control c, bool marcado) = 0;
@@ -34,6 +37,9 @@ class controles {
   virtual void avisa_error(const std::string& titulo, const std::string& texto) = 0;
   // Ends the program with `estado` as its exit status, once the current event is handled.
   virtual void termina(int estado) = 0;
+  // The map preview of `bins` (at least one; the batch's, in batch order), showing the last:
+  // opened, or brought forward with these files when it is already open.
+  virtual void abre_plano(const std::vector<std::filesystem::path>& bins) = 0;
 };
 
 // The main window's behaviour, whatever draws it: what Form_Load sets, what a press of the
@@ -50,6 +56,11 @@ class formulario final : public vista_conversion {
   // again when the dialog is cancelled). A failure is shown in a message box in Spanish and
   // ends the program with the error's number, 1 for a failure that has none.
   void Command1_Click();
+  // The map preview of the last batch's .bin files; nothing before a batch has written one.
+  void Command2_Click();
+
+  // The .bin files the last batch wrote, in batch order.
+  const std::vector<std::filesystem::path>& bins() const noexcept { return bins_; }
 
   conversor& conv() noexcept { return conv_; }
 
@@ -67,6 +78,7 @@ class formulario final : public vista_conversion {
 
   controles& controles_;
   conversor conv_;
+  std::vector<std::filesystem::path> bins_;
   bool espera_ = false;
 };
 
@@ -80,6 +92,10 @@ inline constexpr const char* descripcion_acerca =
 
 // The kinds Check1 adds, for its tooltip: "LWPOLYLINE, LINE, ... y TRACE".
 std::string tipos_de_la_casilla();
+// Check3's tooltip.
+inline constexpr const char* consejo_bloques =
+    "Cada INSERT y cada DIMENSION se dibuja entonces con las entidades de su bloque, colocadas "
+    "donde el dibujo lo pone.";
 
 // A path as the window shows it: UTF-8, with the system's separators.
 std::string texto_ventana(const std::filesystem::path& ruta);

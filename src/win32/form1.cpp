@@ -85,6 +85,9 @@ int Form1::ejecuta(int como_se_muestra) {
     // Tab, the arrows among the options and the space bar on the focused control, as in a
     // dialog.
     if (ventana_ != nullptr && IsDialogMessageW(ventana_, &m)) continue;
+    // The map preview too: Tab between the choice, the canvas and the panel; the canvas asks
+    // for the arrows and the characters itself.
+    if (HWND plano = plano_.hwnd(); plano != nullptr && IsDialogMessageW(plano, &m)) continue;
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }
@@ -123,6 +126,10 @@ LRESULT Form1::mensaje(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_COMMAND:
       if (LOWORD(w) == id(control::Command1) && HIWORD(w) == BN_CLICKED) {
         formulario_.Command1_Click();
+        return 0;
+      }
+      if (LOWORD(w) == id(control::Command2) && HIWORD(w) == BN_CLICKED) {
+        formulario_.Command2_Click();
         return 0;
       }
       break;
@@ -227,8 +234,11 @@ void Form1::crea_controles() {
     int x = d.sitio.izquierda;
     int y = d.sitio.arriba;
     switch (d.tipo) {
-      // Drawn here: a standard button ignores the face colour it is given.
-      case tipo_control::boton: estilo |= BS_OWNERDRAW | WS_TABSTOP; break;
+      // Command1 drawn here: a standard button ignores the face colour it is given. Command2
+      // keeps the system's face.
+      case tipo_control::boton:
+        estilo |= (d.id == control::Command1 ? BS_OWNERDRAW : BS_PUSHBUTTON) | WS_TABSTOP;
+        break;
       // No prefix: an "&" in a path is a letter, not a mnemonic.
       case tipo_control::etiqueta: clase = L"STATIC"; estilo |= SS_LEFT | SS_NOPREFIX; break;
       case tipo_control::caja:
@@ -263,15 +273,18 @@ void Form1::crea_controles() {
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, ventana_, nullptr,
                                  instancia_, nullptr);
   if (consejo != nullptr) {
-    std::wstring tipos = ancho(tipos_de_la_casilla());
-    TTTOOLINFOW t{};
-    // The size every version of the common controls knows, with or without a manifest.
-    t.cbSize = TTTOOLINFOW_V2_SIZE;
-    t.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    t.hwnd = ventana_;
-    t.uId = reinterpret_cast<UINT_PTR>(hwnd(control::Check1));
-    t.lpszText = tipos.data();
-    SendMessageW(consejo, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&t));
+    const auto pon_consejo = [&](control c, std::wstring texto) {
+      TTTOOLINFOW t{};
+      // The size every version of the common controls knows, with or without a manifest.
+      t.cbSize = TTTOOLINFOW_V2_SIZE;
+      t.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      t.hwnd = ventana_;
+      t.uId = reinterpret_cast<UINT_PTR>(hwnd(c));
+      t.lpszText = texto.data();
+      SendMessageW(consejo, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&t));
+    };
+    pon_consejo(control::Check1, ancho(tipos_de_la_casilla()));
+    pon_consejo(control::Check3, ancho(consejo_bloques));
     SendMessageW(consejo, TTM_SETMAXTIPWIDTH, 0, pixeles(ancho_ventana, ppp_));
   }
 }
@@ -337,6 +350,13 @@ void Form1::muestra(control c, bool visible) {
   // A hidden control leaves a hole in the window for the window to paint over.
   UpdateWindow(visible ? hwnd(c) : ventana_);
 }
+
+void Form1::habilita(control c, bool activo) {
+  EnableWindow(hwnd(c), activo ? TRUE : FALSE);
+  UpdateWindow(hwnd(c));
+}
+
+void Form1::abre_plano(const std::vector<std::filesystem::path>& bins) { plano_.abre(ventana_, bins); }
 
 bool Form1::marcado(control c) const {
   return SendMessageW(hwnd(c), BM_GETCHECK, 0, 0) == BST_CHECKED;

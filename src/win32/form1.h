@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/ficheros.h"
 #include "ventana/disposicion.h"
 #include "ventana/formulario.h"
+#include "win32/plano.h"
 
 namespace tolvar {
 
@@ -38,11 +40,13 @@ class Form1 final : private controles {
   std::filesystem::path elige_fichero(const std::filesystem::path& anterior) override;
   void pon_texto(control c, const std::string& texto) override;
   void muestra(control c, bool visible) override;
+  void habilita(control c, bool activo) override;
   bool marcado(control c) const override;
   void marca(control c, bool marcado) override;
   void puntero_espera(bool activo) override;
   void avisa_error(const std::string& titulo, const std::string& texto) override;
   void termina(int estado) override;
+  void abre_plano(const std::vector<std::filesystem::path>& bins) override;
 
   HINSTANCE instancia_;
   HWND ventana_ = nullptr;
@@ -58,6 +62,7 @@ class Form1 final : private controles {
 
   ficheros_disco disco_;
   formulario formulario_{*this, disco_};
+  ventana_plano plano_{instancia_, disco_};
 };
 
 }  // namespace tolvar

@@ -11,8 +11,8 @@ int WINAPI wWinMain(HINSTANCE instancia, HINSTANCE, PWSTR, int como_se_muestra) 
   // Drawn at the screen's own resolution, the layout scaled by it, rather than drawn at 96
   // pixels per inch and stretched into a blur by the system.
   SetProcessDPIAware();
-  // The tooltip of Check1.
-  INITCOMMONCONTROLSEX comunes{sizeof comunes, ICC_BAR_CLASSES};
+  // The tooltips of Check1 and Check3; the map preview's panel and status bar.
+  INITCOMMONCONTROLSEX comunes{sizeof comunes, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&comunes);
   tolvar::Form1 ventana(instancia);
   return ventana.ejecuta(como_se_muestra);

@@ -30,7 +30,8 @@ class controles_grabados final : public controles {
   std::deque<fs::path> respuestas;
   std::vector<fs::path> anteriores;
   std::map<control, bool> marcados;
-  std::vector<std::string> vistas;   // "Text1=0", "Label1 visible", "espera", "aviso TOLVAR: ..."
+  // "Text1=0", "Label1 visible", "Command2 inactivo", "espera", "aviso TOLVAR: ...", "plano a, b"
+  std::vector<std::string> vistas;
   std::vector<int> estados;
 
   fs::path elige_fichero(const fs::path& anterior) override {
@@ -48,6 +49,14 @@ class controles_grabados final : public controles {
   }
   void muestra(control c, bool visible) override {
     vistas.push_back(std::string(descripcion(c).nombre) + (visible ? " visible" : " oculto"));
+  }
+  void habilita(control c, bool activo) override {
+    vistas.push_back(std::string(descripcion(c).nombre) + (activo ? " activo" : " inactivo"));
+  }
+  void abre_plano(const std::vector<fs::path>& bins) override {
+    std::string v = "plano";
+    for (const fs::path& b : bins) v += (v.size() == 5 ? " " : ", ") + b.generic_string();
+    vistas.push_back(v);
   }
   bool marcado(control c) const override {
     const auto i = marcados.find(c);
@@ -103,14 +112,16 @@ class formulario_con_dobles : public ::testing::Test {
 
 TEST_F(formulario_con_dobles, form_load_oculta_el_fin_y_deja_el_atributo_y_nada_mas) {
   controles_grabados nuevos;
-  nuevos.marcados = {{control::Option2, true}, {control::Check1, true}, {control::Check2, true}};
+  nuevos.marcados = {{control::Option2, true}, {control::Check1, true}, {control::Check2, true},
+                     {control::Check3, true}};
   formulario otro{nuevos, fs};
   otro.Form_Load();
-  EXPECT_THAT(nuevos.vistas, ElementsAre("Label1 oculto"));
+  EXPECT_THAT(nuevos.vistas, ElementsAre("Label1 oculto", "Command2 inactivo"));
   EXPECT_TRUE(nuevos.marcado(control::Option1));
   EXPECT_FALSE(nuevos.marcado(control::Option2));
   EXPECT_FALSE(nuevos.marcado(control::Check1));
   EXPECT_FALSE(nuevos.marcado(control::Check2));
+  EXPECT_FALSE(nuevos.marcado(control::Check3));
   EXPECT_TRUE(otro.atributo_activado());
   nuevos.marca(control::Option1, false);
   EXPECT_FALSE(otro.atributo_activado());   // asked anew, never kept
@@ -125,7 +136,7 @@ TEST_F(formulario_con_dobles, el_boton_convierte_el_directorio_y_lo_muestra_en_o
   const std::string a_bin = nativa("d/a.bin"), a_err = nativa("d/a.err");
   const std::string b_bin = nativa("d/b.bin"), b_err = nativa("d/b.err");
   EXPECT_THAT(c.vistas,
-              ElementsAre("espera", "Text1=0", "Text2=0", "Text3=0", "Label7=",
+              ElementsAre("Command2 inactivo", "espera", "Text1=0", "Text2=0", "Text3=0", "Label7=",
                           "Text1=0", "Text2=1", "Text3=0", "Label7=Entidades omitidas : 1 LINE",
                           "Label5=Creado el fichero : " + a_bin,
                           "Label6=Creado el fichero : " + a_err,
@@ -133,7 +144,7 @@ TEST_F(formulario_con_dobles, el_boton_convierte_el_directorio_y_lo_muestra_en_o
                           "Text1=0", "Text2=0", "Text3=0", "Label7=",
                           "Label5=Creado el fichero : " + b_bin,
                           "Label6=Creado el fichero : " + b_err,
-                          "Label1 visible", "normal"));
+                          "Label1 visible", "normal", "Command2 activo"));
   EXPECT_TRUE(c.estados.empty());
   EXPECT_EQ(muestra_hex(lee("d/a.bin")), muestra_hex(punto_con_atr));
   EXPECT_EQ(lee("d/a.err"), "");
@@ -154,6 +165,7 @@ TEST_F(formulario_con_dobles, las_opciones_marcadas_al_pulsar_llegan_al_converso
   EXPECT_TRUE(o.arcos);
   EXPECT_EQ(o.pagina_salida, pagina_codigos::ansi_1252);
   EXPECT_EQ(o.tolerancia, tolerancia_por_defecto);
+  EXPECT_FALSE(o.bloques);
   // The LINE, read, is a two-point polyline after the point; nothing was left out.
   EXPECT_EQ(muestra_hex(lee("d/a.bin")), muestra_hex(punto_sin_atr + hex(
       "43 3D 30 31 30 31 00 00 00 00 02 00"    // C=, code 0101, atr 0, two points
@@ -162,7 +174,7 @@ TEST_F(formulario_con_dobles, las_opciones_marcadas_al_pulsar_llegan_al_converso
       "14 00 00 00 06 00 00 00 A5 07 00 00"    //         dato
       "00 00 00 00 00 00 00 00 00 00 00 00"    // (0, 0, 0)
       "E8 03 00 00 00 00 00 00 00 00 00 00"))); // (1000, 0, 0)
-  EXPECT_EQ(c.vistas.rbegin()[4], "Label7=");
+  EXPECT_EQ(c.vistas.rbegin()[5], "Label7=");
 
   // Unticked for the next press: the other kinds and the arcs are off again.
   c.marca(control::Check1, false);
@@ -188,8 +200,8 @@ TEST_F(formulario_con_dobles, cancelar_despues_reconvierte_el_directorio_de_ante
   EXPECT_THAT(c.anteriores, ElementsAre(fs::path(), fs::path("d/a.dxf")));
   EXPECT_EQ(muestra_hex(lee("d/a.bin")), muestra_hex(punto_con_atr));
   ASSERT_FALSE(c.vistas.empty());
-  EXPECT_EQ(c.vistas.front(), "espera");
-  EXPECT_EQ(c.vistas.back(), "normal");
+  EXPECT_EQ(c.vistas.front(), "Command2 inactivo");
+  EXPECT_EQ(c.vistas.back(), "Command2 activo");
 }
 
 // A failure: the pointer back first, then the box in Spanish, then the end with the number.
@@ -202,12 +214,12 @@ TEST_F(formulario_con_dobles, un_fallo_avisa_en_espanol_y_termina_con_su_numero)
     int estado;
   } casos[] = {
       {"sin_tabla", "sin/a.dxf",
-       {"aviso TOLVAR: Error 53 (no se ha encontrado el fichero): no se puede abrir el fichero: " +
+       {"Command2 inactivo", "aviso TOLVAR: Error 53 (no se ha encontrado el fichero): no se puede abrir el fichero: " +
         std::make_error_code(std::errc::no_such_file_or_directory).message() + " -- " +
         nativa("sin/dxfbin.tab")},
        53},
       {"dibujo_cortado", "corto/c.dxf",
-       {"espera", "Text1=0", "Text2=0", "Text3=0", "Label7=", "normal",
+       {"Command2 inactivo", "espera", "Text1=0", "Text2=0", "Text3=0", "Label7=", "normal",
         "aviso TOLVAR: Error 62 (se ha leído más allá del final del fichero): el dibujo termina "
         "dentro de un POINT -- " + nativa("corto/c.dxf") + ", línea 2"},
        62},
@@ -240,9 +252,58 @@ TEST(formulario, otro_fallo_avisa_y_termina_con_1) {
   formulario f{c, disco};
   c.respuestas.push_back("d/a.dxf");
   f.Command1_Click();
-  ASSERT_EQ(c.vistas.size(), 1u);
-  EXPECT_EQ(c.vistas[0].rfind("aviso TOLVAR: Error 1: ", 0), 0u) << c.vistas[0];
+  ASSERT_EQ(c.vistas.size(), 2u);
+  EXPECT_EQ(c.vistas[1].rfind("aviso TOLVAR: Error 1: ", 0), 0u) << c.vistas[1];
   EXPECT_THAT(c.estados, ElementsAre(1));
+}
+
+// The map's button: off until a batch writes a .bin, off again while the next runs, on after
+// it when it wrote one, a failure included; it opens the batch's files in batch order.
+TEST_F(formulario_con_dobles, ver_plano_tras_un_lote_que_escribio_algun_bin) {
+  fs.pon("d/b.dxf", dibujo({"  0", "EOF"}));
+  fs.pon("mal/dxfbin.tab", "0101 CAPA\r\n");
+  fs.pon("mal/a.dxf", punto_y_linea);
+  fs.pon("mal/b.dxf", "  0\r\nPOINT\r\n");
+  fs.pon("sin/a.dxf", punto_y_linea);
+  const struct {
+    const char* nombre;
+    const char* eleccion;
+    const char* primera;      // the first change of the button, with the batch
+    const char* ultima;       // the last
+    const char* plano;        // what the button then opens
+  } casos[] = {
+      {"dos_dibujos", "d/a.dxf", "Command2 inactivo", "Command2 activo", "plano d/a.bin, d/b.bin"},
+      {"falla_el_segundo", "mal/b.dxf", "Command2 inactivo", "Command2 activo", "plano mal/a.bin"},
+      {"falla_antes_de_escribir", "sin/a.dxf", "Command2 inactivo", "Command2 inactivo", nullptr},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nombre);
+    controles_grabados otros;
+    formulario otro{otros, fs};
+    otros.respuestas.push_back(caso.eleccion);
+    otro.Command1_Click();
+    std::vector<std::string> boton;
+    for (const std::string& v : otros.vistas)
+      if (v.rfind("Command2", 0) == 0) boton.push_back(v);
+    ASSERT_FALSE(boton.empty());
+    EXPECT_EQ(boton.front(), caso.primera);
+    EXPECT_EQ(boton.back(), caso.ultima);
+    otros.vistas.clear();
+    otro.Command2_Click();
+    if (caso.plano == nullptr) {
+      EXPECT_TRUE(otros.vistas.empty());
+    } else {
+      EXPECT_THAT(otros.vistas, ElementsAre(caso.plano));
+    }
+  }
+}
+
+TEST_F(formulario_con_dobles, la_tercera_casilla_pide_los_bloques) {
+  for (const bool marcada : {true, false}) {
+    c.marca(control::Check3, marcada);
+    pulsa("d/a.dxf");
+    EXPECT_EQ(f.conv().opciones().bloques, marcada);
+  }
 }
 
 TEST(formulario, textos_de_la_casilla_y_de_las_rutas) {
