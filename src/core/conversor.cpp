@@ -140,6 +140,15 @@ void conversor::recorre_dibujo() {
     } else if (tipo == "TRACE" && tambien.trace) {
       cuenta(cuentas_.cont_trace);
       ProcesaSolid("TRACE");
+    } else if (tipo == "SPLINE" && tambien.spline) {
+      cuenta(cuentas_.cont_spline);
+      ProcesaSpline();
+    } else if (tipo == "HATCH" && tambien.hatch) {
+      cuenta(cuentas_.cont_hatch);
+      ProcesaHatch();
+    } else if (tipo == "LEADER" && tambien.leader) {
+      cuenta(cuentas_.cont_leader);
+      ProcesaLeader();
     } else if (tipo == "SECTION") {
       abre_seccion();
     } else if (tipo == "ENDSEC") {

@@ -247,7 +247,8 @@ TEST(formulario, otro_fallo_avisa_y_termina_con_1) {
 
 TEST(formulario, textos_de_la_casilla_y_de_las_rutas) {
   EXPECT_EQ(tipos_de_la_casilla(),
-            "LWPOLYLINE, LINE, MTEXT, INSERT, CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID y TRACE");
+            "LWPOLYLINE, LINE, MTEXT, INSERT, CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID, TRACE, SPLINE, "
+            "HATCH y LEADER");
   EXPECT_EQ(texto_ventana(fs::path(u8"C:/Mapas/dir_ñí/a.bin")), nativa("C:/Mapas/dir_ñí/a.bin"));
 }
 
