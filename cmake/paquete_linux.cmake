@@ -39,6 +39,8 @@ else()
   if(TOLVAR_GUI)
     list(APPEND programas tolvar)
   endif()
+  # Ninja makes the folder of a command's output; Make does not, and help2man will not either.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/man)
   foreach(programa IN LISTS programas)
     set(pagina ${CMAKE_BINARY_DIR}/man/${programa}.1)
     # Compressed with -n: no name or time stamp inside, the same bytes for the same page.
