@@ -364,6 +364,24 @@ TEST(ProcesaHatch, fallos_de_su_estructura_y_sus_lineas) {
   EXPECT_EQ(unidades(grupos(hatch(poligono(5000, true))), opciones()), 5001u);
 }
 
+// What one HATCH may make the converter hold: 10,000 edges and 500,000 values in a path, a
+// million points in all; the path that goes over is named by its 92.
+TEST(ProcesaHatch, lo_que_un_hatch_puede_retener) {
+  const std::string circulo = "92 1 93 1 72 2 10 0 20 4000000 40 100000 50 0 51 360 73 1 97 0";
+  std::string circulos;
+  for (int i = 0; i < 255; ++i) circulos += " " + circulo;
+  const struct {
+    std::string dxf;
+    const char* error;
+  } casos[] = {
+      {hatch("92 1 93 10001" + repite(10001, "72", "1 10 0 20 4000000 11 0 21 4000000") + " 97 0"), "error 9 at 10\n"},
+      {hatch("92 2 72 0 73 1 93 166667" + repite(166667, "10", "0 20 4000000") + " 97 0"), "error 9 at 10\n"},
+      // Each circle of radius 1e5 keeps 3927 points: the 255th path goes past a million.
+      {hatch(circulos, 255), "error 9 at 5090\n"},
+  };
+  for (const auto& c : casos) EXPECT_EQ(registros(grupos(c.dxf), opciones(0.001)), c.error) << c.dxf.substr(0, 80);
+}
+
 // Two half turns of radius 1e5: t is doubled for the whole path, to 1964 segments each; their
 // meeting point and the last, the first again, are left out.
 TEST(ProcesaHatch, las_curvas_de_un_camino_caben_juntas_en_5000_puntos) {
