@@ -315,6 +315,7 @@ void conversor::lee_borde_hatch(camino_hatch& camino, bool ultimo) {
         }
         if (del_borde) {
           b.num_ajuste = n;
+          b.inicio_ajuste = m.valores.size();
           for (std::int32_t i = 0; i < n; ++i) {
             const double x = numero(grupo_debido(grupo_x2));
             const double y = numero(grupo_debido(grupo_y2));
@@ -473,7 +474,8 @@ void conversor::traza_camino_hatch(const camino_hatch& camino, const plano_objet
         }
         default:
           if (b.num_control == 0) {
-            for (std::size_t i = 0; i < static_cast<std::size_t>(b.num_ajuste); ++i) punto(w[2 * i], w[2 * i + 1]);
+            const double* a = v + b.inicio_ajuste;
+            for (std::size_t i = 0; i < static_cast<std::size_t>(b.num_ajuste); ++i) punto(a[2 * i], a[2 * i + 1]);
             break;
           }
           recorre_spline(spline_de(b, w, m.control, m.pesos), m.tramos.data() + tramo,

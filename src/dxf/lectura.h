@@ -71,11 +71,13 @@ struct normal_leida {
 };
 
 // One edge of a HATCH's edge path as read: its type, the line of its 72, where its values
-// start among memoria_lectura::valores and, for a spline, what it gave.
+// start among memoria_lectura::valores and, for a spline, what it gave and where its fit
+// points start (knots kept before them when there are not too many).
 struct borde_hatch {
   std::int32_t tipo = 0;
   std::int64_t linea = 0;
   std::size_t inicio = 0;
+  std::size_t inicio_ajuste = 0;
   std::int32_t grado = 0;
   bool racional = false;
   std::int32_t num_nudos = 0, num_control = 0, num_ajuste = 0;

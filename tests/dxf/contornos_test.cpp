@@ -303,8 +303,9 @@ TEST(ProcesaHatch, cada_camino_un_registro_cerrado) {
       {hatch("92 1 93 1 72 4 94 2 73 1 74 0 95 6 96 3 40 0 40 0 40 0 40 1 40 1 40 1 10 0 20 4000000 42 1 "
              "10 1 20 4000002 42 2 10 2 20 4000000 42 1 97 0"),
        0.25, true, "0101: 0,0,5000 769,1231,5000 1231,1231,5000 2000,0,5000 0,0,5000\n"},
-      // Fit points only: joined; the tangents after them are not read.
-      {hatch("92 1 93 1 72 4 94 3 73 0 74 0 95 0 96 0 97 3 11 0 21 4000000 11 1 21 4000001 11 2 21 4000000 "
+      // Fit points only, whatever knots come before them: joined; the tangents after them are
+      // not read.
+      {hatch("92 1 93 1 72 4 94 3 73 0 74 0 95 2 96 0 40 0 40 1 97 3 11 0 21 4000000 11 1 21 4000001 11 2 21 4000000 "
              "12 x 22 x 13 x 23 x 97 0"),
        1e9, true, "0101: 0,0,5000 1000,1000,5000 2000,0,5000 0,0,5000\n"},
       // Mirrored by its extrusion: (x, y, elevation) becomes (-x, y, -elevation).
