@@ -33,10 +33,11 @@ for nombre in dibujo tabla; do
   mkdir -p "$trabajo"
   # -fork runs the target in child processes and goes on after a crash (-ignore_crashes),
   # keeping each crashing input under its own name in fuzz/hallazgos/.
+  opciones_de "$nombre"
   "$build/fuzz/${nombre}_fuzzer" "$trabajo" "$raiz/fuzz/corpus/$nombre" \
     -fork="$procesos" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
-    -max_total_time="$segundos" -max_len="$(max_len_de "$nombre")" -timeout=10 \
-    -rss_limit_mb=2048 -artifact_prefix="$hallazgos/$nombre-" $(diccionario "$nombre") \
+    -max_total_time="$segundos" -max_len="$(max_len_de "$nombre")" -timeout=10 "${opciones[@]}" \
+    -rss_limit_mb=2048 -artifact_prefix="$hallazgos/$nombre-" \
     >"$build/campana-$nombre.log" 2>&1 &
   pids+=($!)
 done

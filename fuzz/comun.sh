@@ -25,6 +25,13 @@ construye_fuzzers() {
   cmake --build "$build" -j "$(nproc)" --target dibujo_fuzzer tabla_fuzzer
 }
 
+# libFuzzer's options of a target beyond the shared ones, into the array `opciones`: the
+# words of drawings, for dibujo.
+opciones_de() {
+  opciones=()
+  if [[ $1 == dibujo ]]; then opciones=("-dict=$raiz/fuzz/dibujo.dict"); fi
+}
+
 # Inputs past these sizes only repeat what the bad-input suite checks (lines over 1 MiB,
 # 5001 vertices); smaller ones keep the mutations fast.
 max_len_de() {
@@ -32,9 +39,4 @@ max_len_de() {
     dibujo) echo 65536 ;;
     tabla) echo 8192 ;;
   esac
-}
-
-# -dict for a target that has a dictionary of its input's words (fuzz/NAME.dict).
-diccionario() {
-  if [[ -f "$raiz/fuzz/$1.dict" ]]; then echo "-dict=$raiz/fuzz/$1.dict"; fi
 }

@@ -27,10 +27,10 @@ for nombre in dibujo tabla; do
   echo "== fuzzing $nombre for ${segundos}s"
   # New inputs go to the first directory, so the seeds in the repository stay as written.
   estado=0
+  opciones_de "$nombre"
   "$build/fuzz/${nombre}_fuzzer" "$trabajo" "$raiz/fuzz/corpus/$nombre" \
-    -max_total_time="$segundos" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$hallazgos/$nombre-" $(diccionario "$nombre") >"$registro" 2>&1 ||
-    estado=$?
+    -max_total_time="$segundos" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 "${opciones[@]}" \
+    -print_final_stats=1 -artifact_prefix="$hallazgos/$nombre-" >"$registro" 2>&1 || estado=$?
   ejecutadas=$(sed -n 's/^stat::number_of_executed_units: *//p' "$registro")
   por_segundo=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$registro")
   # libFuzzer's coverage when the seeds are in and at the end: edges (cov) and features (ft).

@@ -144,12 +144,88 @@ def bloques(destino):
     doc.saveas(destino / "r2018_bloques.dxf")
 
 
+def contornos(destino, version, nombre):
+    # What GIS readers draw of a map beyond lines and curves, at map coordinates: splines
+    # (clamped, rational, closed, through fit points only, a degree-2 one with a double inner
+    # knot), hatches (polyline paths with bulges and an island, every kind of edge with arcs
+    # both ways, seed points, an elevation, a mirrored one) and the lines of callouts. Written
+    # as R2000 and as R2018: only the newer writes a spline edge's fit data.
+    doc = ezdxf.new(version, setup=True)
+    msp = doc.modelspace()
+    curvas = {"layer": "CURVAS"}
+    msp.add_open_spline([(452000, 4470000, 0), (452010, 4470020, 1), (452030, 4470025, 2),
+                         (452045, 4470005, 2), (452060, 4470010, 3), (452070, 4470030, 3)],
+                        degree=3, dxfattribs=curvas)
+    msp.add_rational_spline([(452100, 4470000), (452110, 4470030), (452140, 4470030),
+                             (452150, 4470000)], weights=[1, 3, 0.5, 1], degree=3,
+                            dxfattribs=curvas)
+    cerrada = msp.add_spline(dxfattribs=curvas)
+    cerrada.set_closed([(452200, 4470000, 0), (452220, 4470000, 0), (452220, 4470020, 0),
+                        (452200, 4470020, 0)], degree=3)
+    msp.add_spline(fit_points=[(452300, 4470000, 5), (452310, 4470010, 6), (452325, 4470005, 7)],
+                   dxfattribs=curvas)
+    msp.add_open_spline([(452400, 4470000), (452410, 4470015), (452420, 4470000),
+                         (452430, 4470015), (452440, 4470000)], degree=2,
+                        knots=[0, 0, 0, 1, 1, 2, 2, 2], dxfattribs=curvas)
+
+    parcelas = {"layer": "PARCELAS"}
+    # A parcel with a curved front and a building inside it, as an island.
+    h = msp.add_hatch(dxfattribs=parcelas)
+    h.dxf.elevation = (0, 0, 12.5)
+    h.paths.add_polyline_path([(452000, 4470100, 0), (452040, 4470100, 0.4),
+                               (452040, 4470140, 0), (452000, 4470140, -0.25)], is_closed=True)
+    h.paths.add_polyline_path([(452010, 4470110), (452020, 4470110), (452020, 4470120),
+                               (452010, 4470120)], is_closed=True)
+    h.set_seed_points([(452005, 4470105), (452030, 4470130)])
+    # Every kind of edge in one boundary, ending on a spline.
+    h = msp.add_hatch(dxfattribs=parcelas)
+    camino = h.paths.add_edge_path()
+    camino.add_line((452100, 4470100), (452140, 4470100))
+    camino.add_arc((452140, 4470110), 10, -90, 90, ccw=True)
+    camino.add_line((452140, 4470120), (452130, 4470120))
+    camino.add_arc((452120, 4470120), 10, 0, 90, ccw=False)
+    camino.add_line((452120, 4470130), (452115, 4470130))
+    camino.add_ellipse((452110, 4470130), major_axis=(5, 0), ratio=0.5, start_angle=0,
+                       end_angle=180, ccw=True)
+    camino.add_line((452105, 4470130), (452105, 4470125))
+    camino.add_ellipse((452102.5, 4470125), major_axis=(0, 2.5), ratio=0.6, start_angle=0,
+                       end_angle=180, ccw=False)
+    camino.add_spline(control_points=[(452100, 4470125), (452095, 4470115), (452105, 4470108),
+                                      (452100, 4470100)],
+                      knot_values=[0, 0, 0, 0, 1, 1, 1, 1], degree=3)
+    # Full circles, a round pond; and a rational spline edge ending the path.
+    h = msp.add_hatch(dxfattribs=parcelas)
+    h.paths.add_edge_path().add_arc((452200, 4470120), 15, 0, 360)
+    camino = h.paths.add_edge_path()
+    camino.add_line((452230, 4470100), (452260, 4470100))
+    camino.add_spline(control_points=[(452260, 4470100), (452260, 4470130), (452230, 4470130),
+                                      (452230, 4470100)],
+                      knot_values=[0, 0, 0, 0, 1, 1, 1, 1], weights=[1, 2, 2, 1], degree=3)
+    # Mirrored, as CAD programs write a hatch drawn upside down: x runs the other way.
+    h = msp.add_hatch(dxfattribs={**parcelas, "extrusion": (0, 0, -1)})
+    h.dxf.elevation = (0, 0, -3)
+    h.paths.add_polyline_path([(-452300, 4470100, 1), (-452320, 4470100, 0),
+                               (-452320, 4470120, 0)], is_closed=True)
+    camino = h.paths.add_edge_path()
+    camino.add_line((-452330, 4470100), (-452340, 4470100))
+    camino.add_arc((-452340, 4470105), 5, -90, 90)
+    camino.add_line((-452340, 4470110), (-452330, 4470100))
+
+    cotas = {"layer": "COTAS"}
+    msp.add_leader([(452000, 4470200, 1), (452010, 4470210, 1), (452025, 4470210, 1)],
+                   dxfattribs=cotas)
+    msp.add_leader([(452100.125, 4470200.5), (452090, 4470190)], dxfattribs=cotas)
+    doc.saveas(destino / nombre)
+
+
 def main():
     destino = Path(sys.argv[1] if len(sys.argv) > 1 else "tests/dibujos")
     destino.mkdir(parents=True, exist_ok=True)
     r12(destino)
     r2018(destino)
     curvas(destino)
+    contornos(destino, "R2000", "r2000_contornos.dxf")
+    contornos(destino, "R2018", "r2018_contornos.dxf")
     bloques(destino)
 
 

@@ -186,11 +186,12 @@ compara_texto "$m/linux_es.err" "$m/windows_es.err"
 cat "$m/windows_es.err"
 
 # Curves: every point computed with the C library's sin, cos, atan, atan2 and fmod, which are
-# MinGW's here and glibc's there; the .bin files must not differ by one thousandth.
+# MinGW's here and glibc's there; the .bin files must not differ by one thousandth. Splines
+# and hatch boundaries too: de Boor's rule and the arcs and ellipses of edges.
 for lado in linux windows; do
   mkdir -p "$m/$lado/curvas_$dir"
   printf 'CU01 CURVAS\r\nTI01 TIN\r\n' > "$m/$lado/curvas_$dir/dxfbin.tab"
-  cp tests/dibujos/r2000_curvas_y_caras.dxf "$m/$lado/curvas_$dir/"
+  cp tests/dibujos/r2000_curvas_y_caras.dxf tests/dibujos/r2018_contornos.dxf "$m/$lado/curvas_$dir/"
   awk 'BEGIN { for (i = 0; i < 3000; i++) {
                  x = 452000 + (i * 37) % 1000 + i / 7; y = 4470000 + (i * 53) % 1000 + i / 11
                  printf "  0\r\nARC\r\n  8\r\nCURVAS\r\n 10\r\n%.4f\r\n 20\r\n%.4f\r\n 40\r\n%.3f\r\n 50\r\n%.2f\r\n 51\r\n%.2f\r\n",

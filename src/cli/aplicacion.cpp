@@ -162,8 +162,9 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
   CLI::Option* opcion_tambien =
       app.add_option("--also", tambien,
                      "Also read these kinds, comma-separated: LWPOLYLINE, LINE, MTEXT, INSERT, "
-                     "CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID, TRACE or all (INSERT as a point, "
-                     "MTEXT as a text, every other kind as a polyline)")
+                     "CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID, TRACE, SPLINE, HATCH, LEADER or all "
+                     "(INSERT as a point, MTEXT as a text, a HATCH as a closed polyline per "
+                     "boundary path, every other kind as a polyline)")
           ->type_name("KINDS")
           ->expected(1)  // one list a time, so that PATH after it stays PATH
           ->allow_extra_args(false)
@@ -217,7 +218,8 @@ int ejecuta_cli(const std::vector<std::string>& argumentos, std::ostream& salida
     for (const std::string& lista : tambien) {
       if (!anade_tipos(lista, opciones.tambien))
         throw CLI::ValidationError("--also", "\"" + lista + "\" names a kind other than LWPOLYLINE, LINE, "
-                                   "MTEXT, INSERT, CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID, TRACE or all");
+                                   "MTEXT, INSERT, CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID, TRACE, "
+                                   "SPLINE, HATCH, LEADER or all");
     }
     if (opcion_tolerancia->count() > 0) {
       if (!lee_tolerancia(tolerancia, opciones.tolerancia))

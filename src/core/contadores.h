@@ -24,6 +24,9 @@ struct contadores {
   std::int32_t cont_3dface = 0;
   std::int32_t cont_solid = 0;
   std::int32_t cont_trace = 0;
+  std::int32_t cont_spline = 0;
+  std::int32_t cont_hatch = 0;
+  std::int32_t cont_leader = 0;
   // With --blocks; an INSERT is counted in cont_insert then too.
   std::int32_t cont_dimension = 0;
   entidades_omitidas omitidas;

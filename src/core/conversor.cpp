@@ -99,6 +99,9 @@ conversor::tipo_leido conversor::tipo_de(std::string_view tipo) const noexcept {
   if (tipo == "3DFACE" && tambien.face3d) return tipo_leido::face3d;
   if (tipo == "SOLID" && tambien.solid) return tipo_leido::solid;
   if (tipo == "TRACE" && tambien.trace) return tipo_leido::trace;
+  if (tipo == "SPLINE" && tambien.spline) return tipo_leido::spline;
+  if (tipo == "HATCH" && tambien.hatch) return tipo_leido::hatch;
+  if (tipo == "LEADER" && tambien.leader) return tipo_leido::leader;
   if (tipo == "DIMENSION" && opciones_.bloques) return tipo_leido::dimension;
   return tipo_leido::ninguno;
 }
@@ -119,6 +122,9 @@ std::int32_t& conversor::contador_de(tipo_leido t) noexcept {
     case tipo_leido::face3d: return cuentas_.cont_3dface;
     case tipo_leido::solid: return cuentas_.cont_solid;
     case tipo_leido::trace: return cuentas_.cont_trace;
+    case tipo_leido::spline: return cuentas_.cont_spline;
+    case tipo_leido::hatch: return cuentas_.cont_hatch;
+    case tipo_leido::leader: return cuentas_.cont_leader;
     case tipo_leido::dimension:
     case tipo_leido::ninguno: break;
   }
@@ -162,6 +168,9 @@ void conversor::procesa(tipo_leido t) {
     case tipo_leido::face3d: Procesa3dface(); break;
     case tipo_leido::solid: ProcesaSolid("SOLID"); break;
     case tipo_leido::trace: ProcesaSolid("TRACE"); break;
+    case tipo_leido::spline: ProcesaSpline(); break;
+    case tipo_leido::hatch: ProcesaHatch(); break;
+    case tipo_leido::leader: ProcesaLeader(); break;
     case tipo_leido::dimension: ProcesaDimension(); break;
     case tipo_leido::ninguno: break;
   }

@@ -46,13 +46,14 @@ struct punto_leido;
 struct normal_leida;
 struct punto_doble;
 class plano_objeto;
+struct camino_hatch;
 
 // A batch may not hold more drawings than this.
 inline constexpr std::int32_t max_ficheros = 1000;
 
 // The kinds of entity read only when asked for. POLYLINE, POINT, TEXT and TRIANG are always
-// read; drawings of today's CAD and GIS programs draw most of their lines, texts, curves and
-// faces with these.
+// read; drawings of today's CAD and GIS programs draw most of their lines, texts, curves,
+// faces and filled areas with these.
 struct tipos_tambien {
   bool lwpolyline = false;
   bool line = false;
@@ -64,8 +65,11 @@ struct tipos_tambien {
   bool face3d = false;   // 3DFACE
   bool solid = false;
   bool trace = false;
+  bool spline = false;
+  bool hatch = false;
+  bool leader = false;
   static constexpr tipos_tambien todos() noexcept {
-    return {true, true, true, true, true, true, true, true, true, true};
+    return {true, true, true, true, true, true, true, true, true, true, true, true, true};
   }
 };
 
@@ -88,6 +92,9 @@ inline constexpr tipo_a_peticion tipos_a_peticion[] = {
     {"3DFACE", "3DFACE leidas : ", &tipos_tambien::face3d, &contadores::cont_3dface},
     {"SOLID", "SOLID leidos : ", &tipos_tambien::solid, &contadores::cont_solid},
     {"TRACE", "TRACE leidos : ", &tipos_tambien::trace, &contadores::cont_trace},
+    {"SPLINE", "SPLINE leidos : ", &tipos_tambien::spline, &contadores::cont_spline},
+    {"HATCH", "HATCH leidos : ", &tipos_tambien::hatch, &contadores::cont_hatch},
+    {"LEADER", "LEADER leidos : ", &tipos_tambien::leader, &contadores::cont_leader},
 };
 
 // The largest distance between a curve and its chords, in drawing units, unless told: one
@@ -138,7 +145,7 @@ class conversor {
   // The kinds of entity that a group 0 may name, as the options read them.
   enum class tipo_leido {
     ninguno, polyline, point, text, triang, lwpolyline, line, mtext, insert, circle, arc,
-    ellipse, face3d, solid, trace, dimension
+    ellipse, face3d, solid, trace, spline, hatch, leader, dimension
   };
   tipo_leido tipo_de(std::string_view tipo) const noexcept;
   std::int32_t& contador_de(tipo_leido t) noexcept;
@@ -165,6 +172,16 @@ class conversor {
   void ProcesaEllipse();
   void Procesa3dface();
   void ProcesaSolid(const char* entidad);  // SOLID and TRACE alike
+  void ProcesaSpline();
+  void ProcesaHatch();
+  void ProcesaLeader();
+  // A HATCH's boundary paths, each read whole into memoria() and then drawn into the points
+  // of its record; the groups of a path come in one order, each due in its turn.
+  void lee_camino_hatch(camino_hatch& camino);
+  void lee_borde_hatch(camino_hatch& camino, bool ultimo);
+  void traza_camino_hatch(const camino_hatch& camino, const plano_objeto& plano, double elevacion);
+  const grupo& grupo_debido(int codigo);
+  std::int32_t cuenta_hatch(const grupo& g);
   // The vertices of a 2D polyline read as numbers (its arcs drawn, or its plane not the
   // world's), and of a polyface mesh.
   void procesaVertexReal(bool escala_ya, bool combas);

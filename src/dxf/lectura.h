@@ -12,6 +12,7 @@
 #include "core/lector_grupos.h"
 #include "core/numeros.h"
 #include "dxf/geometria.h"
+#include "dxf/geometria_spline.h"
 
 namespace tolvar {
 
@@ -69,6 +70,33 @@ struct normal_leida {
   plano_objeto plano() const { return plano_objeto(x, y, z); }
 };
 
+// One edge of a HATCH's edge path as read: its type, the line of its 72, where its values
+// start among memoria_lectura::valores and, for a spline, what it gave and where its fit
+// points start (knots kept before them when there are not too many).
+struct borde_hatch {
+  std::int32_t tipo = 0;
+  std::int64_t linea = 0;
+  std::size_t inicio = 0;
+  std::size_t inicio_ajuste = 0;
+  std::int32_t grado = 0;
+  bool racional = false;
+  std::int32_t num_nudos = 0, num_control = 0, num_ajuste = 0;
+  std::size_t num_tramos = 0;   // its non-empty spans, once judged
+};
+
+// A boundary path of a HATCH while it is read: its kind, the line of its 92 (where its limits
+// are reported), whether its vertices have bulges, how many it has; its edges and values are
+// in memoria_lectura.
+struct camino_hatch {
+  bool polilinea = false;
+  bool combas = false;
+  std::int64_t linea = 0;
+  std::int32_t num_vertices = 0;
+  // The path's own 97, when the lookahead of a last spline edge read it.
+  bool fuentes_leidas = false;
+  std::int32_t fuentes = 0;
+};
+
 struct memoria_lectura {
   // A polyline's vertices, from index 1, as puntos: grown to the most an entity has had, not
   // made at their 5000 at once, which under the fuzzer's sanitizers cost a fifth of its time.
@@ -91,6 +119,24 @@ struct memoria_lectura {
   std::vector<arco_comba> arcos;
   std::vector<curva> curvas;
   std::vector<double> cuentas;
+  // A spline: its knots, control points and weights as read, its fit points; its spans, the
+  // norms behind their bounds, the counts of its pieces, de Boor's working points.
+  std::vector<double> nudos;
+  std::vector<punto_doble> control;
+  std::vector<double> pesos;
+  std::vector<punto_leido> ajuste;
+  std::vector<tramo_spline> tramos;
+  std::vector<tramo_spline> tramos_borde;
+  std::vector<double> normas;
+  std::vector<pieza_curva> piezas;
+  std::vector<double> cuentas_piezas;
+  std::vector<punto_homogeneo> de_boor;
+  // A HATCH: the path being read (its edges, and its values in the order read), then the
+  // points of every record the HATCH will write, back to back, and how many each has.
+  std::vector<borde_hatch> bordes;
+  std::vector<double> valores;
+  std::vector<tipo_punto> puntos_hatch;
+  std::vector<std::int32_t> tamanos_hatch;
 };
 
 // The loop of a reader of one entity: each group of the entity goes to por_grupo(g), up to

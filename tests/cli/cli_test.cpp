@@ -154,7 +154,8 @@ TEST_F(tolvar_cli, also_lee_mas_tipos_y_dice_lo_que_se_omitio) {
   EXPECT_EQ(ejecuta({"--no-atr", "--also", "all", d}), 0) << errores_.str();
   EXPECT_EQ(salida_.str(), tres + "LWPOLYLINE leidas : 1\nLINE leidas : 2\nMTEXT leidos : 1\nINSERT leidos : 1\n" +
                                "CIRCLE leidos : 0\nARC leidos : 0\nELLIPSE leidas : 0\n3DFACE leidas : 0\n" +
-                               "SOLID leidos : 0\nTRACE leidos : 0\nEntidades omitidas : 1 HATCH\n" + creados);
+                               "SOLID leidos : 0\nTRACE leidos : 0\nSPLINE leidos : 0\nHATCH leidos : 1\n" +
+                               "LEADER leidos : 0\n" + creados);
   // Drawing the blocks reads every INSERT, and counts the DIMENSIONs last.
   EXPECT_EQ(ejecuta({"--no-atr", "--blocks", "--also", "line", d}), 0) << errores_.str();
   EXPECT_EQ(salida_.str(), tres + "LINE leidas : 2\nINSERT leidos : 1\nDIMENSION leidas : 0\n" +
@@ -163,7 +164,7 @@ TEST_F(tolvar_cli, also_lee_mas_tipos_y_dice_lo_que_se_omitio) {
   EXPECT_EQ(salida_.str(), tres + "3DFACE leidas : 0\nTRACE leidos : 0\n" +
                                "Entidades omitidas : 2 LINE, 1 HATCH, 1 INSERT, 1 LWPOLYLINE, 1 MTEXT\n" + creados);
   for (const std::vector<std::string>& mala :
-       {std::vector<std::string>{"--also", "HATCH", d}, {"--also", "LINE,", d}, {"--also", d},
+       {std::vector<std::string>{"--also", "IMAGE", d}, {"--also", "LINE,", d}, {"--also", d},
         {"--codepage", "ANSI_932", d}, {"--codepage", "1252", d}, {"dump", "--also", "LINE", d},
         {"--tolerance", "0", d}, {"--tolerance", "-0.1", d}, {"--tolerance", "0,5", d},
         {"--tolerance", "1e999", d}, {"--tolerance", d}, {"dump", "--arcs", d}, {"dump", "--blocks", d}}) {

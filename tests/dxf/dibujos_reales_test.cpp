@@ -19,7 +19,8 @@ std::string lee_dibujo(const char* nombre) {
 
 // The table is Windows-1252, as the programs that read the .bin files keep it.
 constexpr std::string_view tabla =
-    "VE01 VERTICE\r\nTO01 TOPONIMO\r\nCA01 CAMI\xD1O\r\nPZ01 POZOS\r\nCE01 CERCA\r\nCU01 CURVAS\r\nTI01 TIN\r\n";
+    "VE01 VERTICE\r\nTO01 TOPONIMO\r\nCA01 CAMI\xD1O\r\nPZ01 POZOS\r\nCE01 CERCA\r\nCU01 CURVAS\r\nTI01 TIN\r\n"
+    "PA01 PARCELAS\r\nCO01 COTAS\r\n";
 
 // "Peñíscola" at (452000, 4470000), 2.5 high: the same bytes from either drawing.
 const std::string text_penyiscola = hex(
@@ -213,14 +214,70 @@ TEST(dibujos_reales, r2018_con_bloques_dibujados) {
   ASSERT_EQ(inicios.size(), 155u);
   EXPECT_EQ(muestra_hex(bin.substr(0, 60)), muestra_hex(point));
   EXPECT_EQ(muestra_hex(bin.substr(inicios[135], 72)), muestra_hex(mtext));
-  // The visible attribute on layer "0"; each dimension on COTAS, with three of its block's
-  // entities, and its three points on Defpoints.
+  // The visible attribute on layer "0"; the dimensions' three points each on Defpoints.
   std::string err = "0\r\n";
-  for (int i = 0; i < 2; ++i) err += "COTAS\r\nCOTAS\r\nCOTAS\r\nCOTAS\r\nDefpoints\r\nDefpoints\r\nDefpoints\r\n";
+  for (int i = 0; i < 6; ++i) err += "Defpoints\r\n";
   EXPECT_EQ(d.lee("a.err"), err);
   EXPECT_EQ(d.conv.cuentas().cont_insert, 6);
   EXPECT_EQ(d.conv.cuentas().cont_dimension, 2);
   EXPECT_EQ(d.conv.cuentas().omitidas.texto(), "");
+}
+
+// Splines, hatches and leaders, the same drawing written as R2000 and as R2018 (which gives a
+// spline edge fit data of its own before the path's 97): the same records, byte for byte.
+// The points of the curves are checked against ezdxf's by scripts/coteja_ezdxf.py; here, the
+// units of each record and the ones made of values as given, to the byte.
+TEST(dibujos_reales, splines_hatches_y_leaders_de_r2000_y_r2018) {
+  const std::string isla = hex(
+      "43 3D 50 41 30 31 00 00 00 00 05 00"     // the building in the parcel, at elevation 12.5
+      "10 20 F1 1A 30 4F 05 1C D4 30 00 00"
+      "20 47 F1 1A 40 76 05 1C D4 30 00 00"
+      "14 00 00 00 06 00 00 00 A5 07 00 00"
+      "10 20 F1 1A 30 4F 05 1C D4 30 00 00"     // (452010, 4470110)
+      "20 47 F1 1A 30 4F 05 1C D4 30 00 00"
+      "20 47 F1 1A 40 76 05 1C D4 30 00 00"
+      "10 20 F1 1A 40 76 05 1C D4 30 00 00"
+      "10 20 F1 1A 30 4F 05 1C D4 30 00 00");
+  const std::string leaders = hex(
+      "43 3D 43 4F 30 31 00 00 00 00 03 00"
+      "00 F9 F0 1A C0 AE 06 1C E8 03 00 00"
+      "A8 5A F1 1A D0 D5 06 1C E8 03 00 00"
+      "14 00 00 00 06 00 00 00 A5 07 00 00"
+      "00 F9 F0 1A C0 AE 06 1C E8 03 00 00"     // (452000, 4470200, 1)
+      "10 20 F1 1A D0 D5 06 1C E8 03 00 00"
+      "A8 5A F1 1A D0 D5 06 1C E8 03 00 00"     // (452025, 4470210, 1)
+      "43 3D 43 4F 30 31 00 00 00 00 02 00"
+      "90 58 F2 1A B0 87 06 1C 00 00 00 00"
+      "1D 80 F2 1A B4 B0 06 1C 00 00 00 00"
+      "14 00 00 00 06 00 00 00 A5 07 00 00"
+      "1D 80 F2 1A B4 B0 06 1C 00 00 00 00"     // (452100.125, 4470200.5, 0)
+      "90 58 F2 1A B0 87 06 1C 00 00 00 00");
+  const resultado r2000 = convierte("r2000_contornos.dxf", tipos_tambien::todos(), true);
+  const resultado r2018 = convierte("r2018_contornos.dxf", tipos_tambien::todos(), true);
+  EXPECT_EQ(muestra_hex(r2018.bin), muestra_hex(r2000.bin));
+  // Clamped, rational, closed, fit points only, a double knot; a parcel and its building, the
+  // path of every edge, a circle and a path ending on a rational spline, the two paths of the
+  // mirrored hatch; two leaders.
+  std::vector<int> num_elem;
+  std::size_t offset_isla = 0;
+  for (std::size_t i = 0; i + 12 <= r2018.bin.size();) {
+    const int n = static_cast<unsigned char>(r2018.bin[i + 10]) | static_cast<unsigned char>(r2018.bin[i + 11]) << 8;
+    num_elem.push_back(n);
+    if (num_elem.size() == 7) offset_isla = i;
+    i += 48 + 12 * static_cast<std::size_t>(n);
+  }
+  EXPECT_EQ(num_elem, (std::vector<int>{295, 404, 241, 3, 175, 167, 5, 420, 274, 255, 115, 82, 3, 2}));
+  EXPECT_EQ(muestra_hex(r2018.bin.substr(offset_isla, isla.size())), muestra_hex(isla));
+  EXPECT_EQ(muestra_hex(r2018.bin.substr(r2018.bin.size() - leaders.size())), muestra_hex(leaders));
+  EXPECT_EQ(r2018.err, "");
+  EXPECT_EQ(r2018.omitidas, "");
+  EXPECT_EQ(r2018.cuentas.cont_spline, 5);
+  EXPECT_EQ(r2018.cuentas.cont_hatch, 4);
+  EXPECT_EQ(r2018.cuentas.cont_leader, 2);
+
+  const resultado solo = convierte("r2018_contornos.dxf", {});
+  EXPECT_EQ(solo.bin, "");
+  EXPECT_EQ(solo.omitidas, "5 SPLINE, 4 HATCH, 2 LEADER");
 }
 
 }  // namespace

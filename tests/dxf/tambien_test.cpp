@@ -181,6 +181,12 @@ TEST(tipos_tambien, el_fin_de_los_datos_dentro_de_uno_es_error_62) {
       // No exception here for the text's last group, as a TEXT has.
       {"mtext", dibujo({"  0", "MTEXT", " 10", "1", "  1", "texto"}), 6},
       {"insert", dibujo({"  0", "INSERT", " 30", "0"}), 4},
+      {"spline", dibujo({"  0", "SPLINE", " 10", "1"}), 4},
+      {"leader", dibujo({"  0", "LEADER", " 10", "1"}), 4},
+      // In its header, among its paths, and after them where nothing more is read.
+      {"hatch", dibujo({"  0", "HATCH", "  8", "CAPA"}), 4},
+      {"hatch_en_un_camino", dibujo({"  0", "HATCH", " 91", "1", " 92", "2", " 72", "0"}), 8},
+      {"hatch_tras_sus_caminos", dibujo({"  0", "HATCH", " 91", "0", " 75", "1", " 98", "0"}), 8},
   };
   for (const auto& c : casos) {
     directorio_prueba d(tabla);

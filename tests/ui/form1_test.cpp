@@ -276,19 +276,19 @@ TEST_F(ventana_con_dobles, la_casilla_lee_mas_tipos_y_la_linea_dice_lo_omitido) 
   EXPECT_FALSE(ventana.Check1->isChecked());
   EXPECT_TRUE(ventana.Label7->text().isEmpty());
   d.pon("dxfbin.tab", tabla);
-  d.pon("a.dxf", dibujo({"  0", "INSERT", "  8", "CAPA", " 10", "1.5", " 20", "4000002.25", "  0", "HATCH",
-                         "  0", "HATCH", "  0", "EOF"}));
+  d.pon("a.dxf", dibujo({"  0", "INSERT", "  8", "CAPA", " 10", "1.5", " 20", "4000002.25", "  0", "IMAGE",
+                         "  0", "IMAGE", "  0", "EOF"}));
   ventana.Option2->click();
   respuestas.push_back(q(d / "a.dxf"));
   ventana.Command1->click();
   EXPECT_EQ(d.lee("a.bin"), "");
-  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 HATCH, 1 INSERT"));
+  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 IMAGE, 1 INSERT"));
 
   ventana.Check1->click();
   respuestas.push_back(QString());
   ventana.Command1->click();
   EXPECT_EQ(muestra_hex(d.lee("a.bin")), muestra_hex(punto_sin_atr));  // the INSERT, as a point
-  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 HATCH"));
+  EXPECT_EQ(ventana.Label7->text(), QStringLiteral("Entidades omitidas : 2 IMAGE"));
 
   d.pon("a.dxf", un_punto());
   respuestas.push_back(QString());

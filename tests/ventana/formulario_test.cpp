@@ -308,7 +308,8 @@ TEST_F(formulario_con_dobles, la_tercera_casilla_pide_los_bloques) {
 
 TEST(formulario, textos_de_la_casilla_y_de_las_rutas) {
   EXPECT_EQ(tipos_de_la_casilla(),
-            "LWPOLYLINE, LINE, MTEXT, INSERT, CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID y TRACE");
+            "LWPOLYLINE, LINE, MTEXT, INSERT, CIRCLE, ARC, ELLIPSE, 3DFACE, SOLID, TRACE, SPLINE, "
+            "HATCH y LEADER");
   EXPECT_EQ(texto_ventana(fs::path(u8"C:/Mapas/dir_ñí/a.bin")), nativa("C:/Mapas/dir_ñí/a.bin"));
 }
 
