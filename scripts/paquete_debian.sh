@@ -68,7 +68,7 @@ done
 # The licence the package grants is the repository's, word for word.
 copyright=/usr/share/doc/tolvar/copyright
 grep -qx 'License: Expat' "$copyright" || falla "$copyright grants no Expat (MIT) licence"
-diff <(sed -n '/^License: Expat/,/^$/p' "$copyright" | sed '1d; s/^ //; s/^\.$//') \
+diff <(sed -n '/^License: Expat/,/^$/p' "$copyright" | sed '1d; /^$/d; s/^ //; s/^\.$//') \
      <(sed -n '/^Permission/,$p' LICENSE) > /dev/null || falla "$copyright's licence is not LICENSE's"
 echo "tolvar-cli --version and tolvar --version: $version"
 
