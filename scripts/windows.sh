@@ -235,7 +235,7 @@ for f in tolvar.exe tolvar-cli.exe README.md LICENSE.txt TERCEROS.txt examples/d
   grep -q "^tolvar-[^/]*-win64/$f\$" <<< "$contenido" || falla "$f missing from the zip"
 done
 # The installer asks the user to accept Tolvar's licence, as written in LICENSE.
-nsi=$(ls "$b"/tolvar/_CPack_Packages/win64/NSIS/project.nsi)
+nsi=$(ls "$b"/tolvar/paquete/_CPack_Packages/win64/NSIS/project.nsi)
 grep -q 'MUI_PAGE_LICENSE' "$nsi" || falla "the installer has no licence page"
 licencia_nsis=$(sed -n 's/.*MUI_PAGE_LICENSE *"\(.*\)".*/\1/p' "$nsi" | head -n 1)
 cmp -s "$licencia_nsis" LICENSE || falla "the installer's licence page is not LICENSE: $licencia_nsis"
