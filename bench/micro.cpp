@@ -15,6 +15,7 @@
 #include "generador.h"
 #include "output/registro.h"
 #include "support/ficheros_memoria.h"
+#include "support/vista_muda.h"
 
 namespace {
 
@@ -40,15 +41,6 @@ class fuente_memoria final : public fuente {
 
  private:
   std::string_view resto_;
-};
-
-class vista_muda final : public vista_conversion {
- public:
-  void muestra_contadores(std::int32_t, std::int32_t, std::int32_t) override {}
-  void muestra_ficheros(const std::filesystem::path&, const std::filesystem::path&) override {}
-  void muestra_fin() override {}
-  void puntero_espera(bool) override {}
-  bool atributo_activado() const override { return false; }
 };
 
 void lector_lineas_dibujo(benchmark::State& estado) {

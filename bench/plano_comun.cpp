@@ -7,38 +7,13 @@
 #include <string>
 
 #include "core/conversor.h"
+#include "core/texto.h"
 #include "generador.h"
 #include "plano.h"
 #include "support/ficheros_memoria.h"
+#include "support/vista_muda.h"
 
 namespace tolvar::banco {
-namespace {
-
-class vista_muda final : public vista_conversion {
- public:
-  void muestra_contadores(std::int32_t, std::int32_t, std::int32_t) override {}
-  void muestra_ficheros(const std::filesystem::path&, const std::filesystem::path&) override {}
-  void muestra_fin() override {}
-  void puntero_espera(bool) override {}
-  bool atributo_activado() const override { return false; }
-};
-
-std::string variable_entorno(const char* nombre) {
-#ifdef _MSC_VER
-  // MSVC deprecates getenv for its static buffer.
-  char* valor = nullptr;
-  std::size_t largo = 0;
-  if (_dupenv_s(&valor, &largo, nombre) != 0 || valor == nullptr) return {};
-  std::string r(valor);
-  std::free(valor);
-  return r;
-#else
-  const char* valor = std::getenv(nombre);
-  return valor != nullptr ? valor : "";
-#endif
-}
-
-}  // namespace
 
 const bin_plano& bin_del_banco() {
   static const bin_plano b = [] {

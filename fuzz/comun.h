@@ -18,19 +18,9 @@
 #include "core/error_conversion.h"
 #include "core/vista_conversion.h"
 #include "support/ficheros_memoria.h"
+#include "support/vista_muda.h"
 
 namespace tolvar::fuzz {
-
-// A window that shows nothing; the attribute option is whatever the target sets.
-class vista_muda final : public vista_conversion {
- public:
-  bool atributo = false;
-  void muestra_contadores(std::int32_t, std::int32_t, std::int32_t) override {}
-  void muestra_ficheros(const std::filesystem::path&, const std::filesystem::path&) override {}
-  void muestra_fin() override {}
-  void puntero_espera(bool) override {}
-  bool atributo_activado() const override { return atributo; }
-};
 
 // Memory files whose readers hand out a few bytes at a time, in uneven pieces (1, 7, 2, 64...).
 // A drawing must convert the same however its bytes arrive: a CR LF split between two reads,

@@ -29,21 +29,6 @@
 namespace tolvar {
 namespace {
 
-std::string variable_entorno(const char* nombre) {
-#ifdef _MSC_VER
-  // MSVC deprecates getenv for its static buffer.
-  char* valor = nullptr;
-  std::size_t largo = 0;
-  if (_dupenv_s(&valor, &largo, nombre) != 0 || valor == nullptr) return {};
-  std::string r(valor);
-  std::free(valor);
-  return r;
-#else
-  const char* valor = std::getenv(nombre);
-  return valor != nullptr ? valor : "";
-#endif
-}
-
 void convierte(const std::string& ruta, bool atributo, const opciones_conversion& opciones,
                std::ostream& salida, std::ostream& errores, idioma en) {
   ficheros_disco disco;

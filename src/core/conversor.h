@@ -200,6 +200,10 @@ class conversor {
   double numero(const grupo& g) const;
   void lee_valor(const grupo& g, valor_leido& v) const;
   bool lee_normal(const grupo& g, normal_leida& n) const;
+  // The group 10 that starts vertex n + 1 of an LWPOLYLINE or a LEADER, its x read; the 5001st
+  // is error 9, worded by `demasiados`.
+  void empieza_vertice(const grupo& g, std::int32_t& n, const char* demasiados_en,
+                       const char* demasiados_es);
   std::int32_t escala_leido(const valor_leido& v, bool con_desplazamiento) const;
   tipo_punto escala_calculado(const punto_doble& p) const;
   tipo_punto escala_punto(const punto_leido& p, const plano_objeto& plano) const;

@@ -1,5 +1,7 @@
 #include "core/texto.h"
 
+#include <cstdlib>
+
 namespace tolvar {
 
 std::string cita(std::string_view texto) {
@@ -34,6 +36,21 @@ void pon_hex(std::string& s, unsigned char byte) {
   static constexpr char digitos[] = "0123456789ABCDEF";
   s += digitos[byte >> 4];
   s += digitos[byte & 15];
+}
+
+std::string variable_entorno(const char* nombre) {
+#ifdef _MSC_VER
+  // MSVC deprecates getenv for its static buffer.
+  char* valor = nullptr;
+  std::size_t largo = 0;
+  if (_dupenv_s(&valor, &largo, nombre) != 0 || valor == nullptr) return {};
+  std::string r(valor);
+  std::free(valor);
+  return r;
+#else
+  const char* valor = std::getenv(nombre);
+  return valor != nullptr ? valor : "";
+#endif
 }
 
 }  // namespace tolvar

@@ -30,6 +30,9 @@ std::string texto_ruta(const std::filesystem::path& ruta);
 // std::string would be read in Windows' ANSI code page, which cannot hold every name.
 std::filesystem::path ruta_de_texto(std::string_view utf8);
 
+// The value of an environment variable, empty when it is not set.
+std::string variable_entorno(const char* nombre);
+
 // Appends the byte as two hexadecimal digits, in capitals: "0A".
 void pon_hex(std::string& s, unsigned char byte);
 

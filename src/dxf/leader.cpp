@@ -1,6 +1,5 @@
 // LEADER, read on request: the line of a callout, written as an open polyline of its vertices.
 #include "core/conversor.h"
-#include "core/error_conversion.h"
 #include "core/lector_grupos.h"
 #include "dxf/lectura.h"
 
@@ -17,15 +16,7 @@ void conversor::ProcesaLeader() {
     switch (g.codigo) {
       case grupo_capa: capa(g); break;
       case grupo_x:
-        if (n >= max_puntos) {
-          throw error_conversion(subindice_fuera_de_rango,
-                                 {"a LEADER with more than 5000 vertices",
-                                  "un LEADER con más de 5000 vértices"},
-                                 lector_->fichero(), g.num_linea + 1);
-        }
-        ++n;
-        m.vertice(static_cast<std::size_t>(n)) = {};
-        lee_valor(g, m.vertices[static_cast<std::size_t>(n)].p.x);
+        empieza_vertice(g, n, "a LEADER with more than 5000 vertices", "un LEADER con más de 5000 vértices");
         break;
       // Before any 10 there is no vertex for these; their values are not even looked at.
       case grupo_y:

@@ -91,6 +91,17 @@ bool conversor::lee_normal(const grupo& g, normal_leida& n) const {
   }
 }
 
+void conversor::empieza_vertice(const grupo& g, std::int32_t& n, const char* demasiados_en,
+                                const char* demasiados_es) {
+  if (n >= max_puntos)
+    throw error_conversion(subindice_fuera_de_rango, {demasiados_en, demasiados_es}, lector_->fichero(),
+                           g.num_linea + 1);
+  ++n;
+  vertice_leido& v = memoria().vertice(static_cast<std::size_t>(n));
+  v = {};
+  lee_valor(g, v.p.x);
+}
+
 std::int32_t conversor::escala_leido(const valor_leido& v, bool con_desplazamiento) const {
   if (!v.dado()) return 0;
   try {

@@ -1,6 +1,5 @@
 // LWPOLYLINE and LINE, read on request, written as polylines.
 #include "core/conversor.h"
-#include "core/error_conversion.h"
 #include "core/lector_grupos.h"
 #include "dxf/lectura.h"
 
@@ -21,16 +20,8 @@ void conversor::ProcesaLwpolyline() {
       case grupo_indicadores: e_.elem_cerrado = indicador_cerrado(g); break;
       case grupo_elevacion: lee_valor(g, z); break;
       case grupo_x:
-        // Every group 10 starts a vertex: the 5001st is one too many.
-        if (n >= max_puntos) {
-          throw error_conversion(subindice_fuera_de_rango,
-                                 {"an LWPOLYLINE with more than 5000 vertices",
-                                  "un LWPOLYLINE con más de 5000 vértices"},
-                                 lector_->fichero(), g.num_linea + 1);
-        }
-        ++n;
-        m.vertice(static_cast<std::size_t>(n)) = {};
-        lee_valor(g, m.vertices[static_cast<std::size_t>(n)].p.x);
+        empieza_vertice(g, n, "an LWPOLYLINE with more than 5000 vertices",
+                        "un LWPOLYLINE con más de 5000 vértices");
         break;
       // Before any 10 there is no vertex for these; their values are not even looked at.
       case grupo_y:

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "win32/recursos.h"
+#include "win32/texto_win32.h"
 
 namespace tolvar {
 namespace {
@@ -21,17 +22,6 @@ int id(control c) { return primer_id + static_cast<int>(c); }
 // The about box's entry in the context menu and the system menu, whose commands keep their
 // low four bits clear and stay below the system's own.
 constexpr UINT_PTR orden_acerca_id = 0x0010;
-
-std::wstring ancho(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                    nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
-
-COLORREF rgb(color_rgb c) { return RGB(c.rojo, c.verde, c.azul); }
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/texto.h"
+#include "win32/texto_win32.h"
 
 namespace tolvar {
 namespace {
@@ -20,17 +21,6 @@ constexpr int id_eleccion = 10;
 constexpr int id_panel = 11;
 // The colour squares of the panel, in pixels at 96 per inch.
 constexpr int lado_muestra = 12;
-
-std::wstring ancho(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                    nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
-
-COLORREF rgb(color_rgb c) { return RGB(c.rojo, c.verde, c.azul); }
 
 int alto_de(HWND h) {
   RECT r{};
