@@ -18,6 +18,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 raiz=$PWD
+source scripts/gestos_plano.sh
 tolvar=$(realpath "$1")
 comprueba=$(realpath "$2")
 t=$3
@@ -119,29 +120,12 @@ pixeles_distintos() {
   { compare -metric AE "$t/ajustado_lienzo.png" "$t/$1_lienzo.png" null: 2>&1 || true; } |
     awk '{ print $1 }'
 }
-mira() {
+diferencia() {
   sleep 0.5
   foto "$plano" "$t/$1.png"
-  local n
-  n=$(pixeles_distintos "$1")
-  case $2 in
-    distinto) [ "$n" != 0 ] || falla "$1: the map did not move" ;;
-    igual) [ "$n" = 0 ] || falla "$1: $n pixels differ from the fitted map" ;;
-  esac
-  echo "  $1: $n pixels differ from the fitted map"
+  pixeles_distintos "$1"
 }
-xdotool mousemove --window "$plano" $((x + ancho / 3)) $((y + alto / 3))
-xdotool click 4 click 4 click 4
-mira rueda distinto
-xdotool key plus plus Left Down minus
-mira teclas distinto
-xdotool key Home
-mira inicio igual
-xdotool mousemove --window "$plano" $((x + ancho / 2)) $((y + alto / 2)) mousedown 1
-xdotool mousemove_relative --sync 40 25 mouseup 1
-mira arrastre distinto
-xdotool click --repeat 2 --delay 80 1
-mira doble_clic igual
+gestos_plano "$plano" "$x" "$y" "$ancho" "$alto"
 
 echo "4. SIGTERM"
 kill -TERM "$pid"
